@@ -75,6 +75,9 @@ bool AllowedInsideBegin(Op op) {
 // Limits GL sets as its minimums.
 
 constexpr int kMaxListNesting = 64;
+// glGenLists creates its lists at once; a larger request is refused as out of
+// memory rather than filling the table with millions of empty lists.
+constexpr GLsizei kMaxListRange = 1 << 20;
 constexpr std::size_t kMaxAttribDepth = 16;
 constexpr std::size_t kStackCapacity[3] = {32, 2, 2};  // model-view, projection, texture
 constexpr int kMaxTextureSize = 8192;
@@ -1041,7 +1044,7 @@ GLuint CapGenLists(GLsizei range) {
   GLuint first = 0;
   if (range < 0) {
     SetError(GL_INVALID_VALUE);
-  } else if (range > 0 && g.nextList <= UINT32_MAX - static_cast<GLuint>(range)) {
+  } else if (range > 0 && range <= kMaxListRange && g.nextList <= UINT32_MAX - static_cast<GLuint>(range)) {
     first = g.nextList;
     for (GLuint id = first; id < first + static_cast<GLuint>(range); ++id) g.lists.try_emplace(id);
     g.nextList = first + static_cast<GLuint>(range);
@@ -1427,10 +1430,7 @@ void InstallGLCapture() {
 }
 
 void ResetGLCapture() {
-  const bool logging = g.logging, geometry = g.geometry;
   g = Capture{};
-  g.logging = logging;
-  g.geometry = geometry;
   for (auto& stack : g.stacks) stack.assign(1, CaptureMatrix{});
   g.stacks[0].reserve(kStackCapacity[0]);
   CapturedLight& light0 = g.st.lights[0];

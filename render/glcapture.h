@@ -21,9 +21,10 @@ struct CaptureMatrix {
 
 // One GL call as issued by the program. Pointer arguments are expanded into
 // their values (glLightfv's floats as many as the parameter has, glLoadMatrixf's
-// sixteen, glGenTextures' returned names, at most 15 of them); glTexImage2D's
-// pixels are not logged (see CapturedTextureInfo). Enums and names are
-// logged as their numeric values.
+// sixteen, glGenTextures' returned names, at most 15 of them); glGenLists
+// logs its range and the first name it returned; glTexImage2D's pixels are
+// not logged (see CapturedTextureInfo). Enums and names are logged as their
+// numeric values.
 struct CapturedCall {
   const char* name = "";          // "glRotatef", "gluPerspective", ...
   std::array<double, 16> args{};  // numeric arguments in declared order
@@ -95,7 +96,8 @@ struct CapturedTexture {
 };
 
 // Installs the capture into GLDispatch with a fresh state (list and texture
-// names start at 1, identity matrices, GL's initial state, empty logs).
+// names start at 1, identity matrices, GL's initial state, empty logs,
+// logging and geometry on).
 void InstallGLCapture();
 // Fresh state, without touching the dispatch table.
 void ResetGLCapture();

@@ -465,6 +465,35 @@ TEST_F(GLCapture, TextureUploadsKeepSizeFormatAndPixelsWithoutRowPadding) {
   EXPECT_EQ(CapturedBoundTexture(), 0u) << "deleting the bound texture binds the default one";
 }
 
+TEST_F(GLCapture, UnpackAlignmentPadsRowsOnlyWhenComponentsAreSmaller) {
+  struct Case {
+    GLint alignment;
+    GLsizei width;
+    GLenum format, type;
+    std::size_t rowBytes, stride;  // stored row, client row
+  };
+  const Case cases[] = {
+      {4, 3, GL_RGB, GL_UNSIGNED_BYTE, 9, 12},
+      {1, 3, GL_RGB, GL_UNSIGNED_BYTE, 9, 9},
+      {8, 3, GL_LUMINANCE, GL_FLOAT, 12, 16},
+      {2, 1, GL_LUMINANCE_ALPHA, GL_SHORT, 4, 4},   // components as large as the alignment
+      {8, 2, GL_BGRA, GL_UNSIGNED_BYTE, 8, 8},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "alignment " << c.alignment << " width " << c.width);
+    InstallGLCapture();
+    std::vector<std::uint8_t> client(2 * c.stride);
+    for (std::size_t i = 0; i < client.size(); ++i) client[i] = static_cast<std::uint8_t>(i);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, c.alignment);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, c.width, 2, 0, c.format, c.type, client.data());
+    const CapturedTexture* t = CapturedTextureInfo(0);
+    ASSERT_EQ(t->pixels.size(), 2 * c.rowBytes);
+    EXPECT_EQ(t->pixels[0], 0);
+    EXPECT_EQ(t->pixels[c.rowBytes], c.stride) << "the second row starts after the padding";
+    EXPECT_EQ(t->pixels.back(), c.stride + c.rowBytes - 1);
+  }
+}
+
 TEST_F(GLCapture, QueriesReportTheState) {
   glViewport(0, 0, 800, 600);
   glClearColor(0, 0, 0, 2);  // clamped
