@@ -328,17 +328,24 @@ Canvas BarkFig() {
 
 Canvas BarkRough() {
   Canvas cv(256, 256);
-  const Col furrow{0.13, 0.08, 0.05}, ridge{0.42, 0.30, 0.19}, top{0.55, 0.45, 0.34};
+  const Col furrow{0.12, 0.075, 0.045}, ridge{0.40, 0.28, 0.18}, top{0.56, 0.46, 0.36};
+  constexpr int kRidges = 9;
   cv.Fill([&](double u, double v) {
     const double warp = Fbm(u, v, 3, 2, 3, 31);
-    const double stripe = u * 9 + 1.4 * warp;
+    const double stripe = u * kRidges + 1.4 * warp;
     const double s = std::fabs(std::sin(stripe * kPi));  // 0 in the furrows
     const double breaks = Fbm(u, v, 9, 6, 3, 32);
-    double height = std::pow(s, 0.6) * (0.55 + 0.45 * breaks);
-    const double crack = std::fabs(std::sin((v * 14 + 0.8 * Fbm(u, v, 6, 3, 2, 33)) * kPi));
-    if (crack < 0.08 && s > 0.3) height *= 0.45;  // cross cracks on the ridges
+    double height = std::pow(s, 0.55) * (0.5 + 0.5 * breaks);
+    // Each ridge is broken into plates by cracks of its own spacing.
+    const int cell = Wrap(static_cast<int>(std::floor(stripe)), kRidges);
+    const double spacing = 5 + 5 * Hash01(cell, 0, 35);
+    const double phase = Hash01(cell, 1, 35);
+    const double cv2 = v * std::round(spacing) + phase + 0.25 * (Fbm(u, v, 6, 3, 2, 33) - 0.5);
+    const double crack = std::fabs(cv2 - std::round(cv2));
+    if (s > 0.35) height *= 0.55 + 0.45 * SmoothStep(0.02, 0.07, crack);
     Col c = height < 0.5 ? Mix(furrow, ridge, height * 2) : Mix(ridge, top, (height - 0.5) * 2);
     const double grain = Fbm(u, v, 32, 8, 2, 34);
+    c = Mix(c, Col{0.42, 0.40, 0.36}, SmoothStep(0.65, 0.8, Fbm(u, v, 5, 5, 3, 36)) * 0.35 * height);  // weathered grey
     return Scale(c, 0.85 + 0.3 * grain);
   });
   return cv;
@@ -346,18 +353,21 @@ Canvas BarkRough() {
 
 Canvas BarkDracaena() {
   Canvas cv(256, 256);
-  const Col base{0.56, 0.51, 0.41}, dark{0.28, 0.24, 0.18}, light{0.70, 0.65, 0.54};
-  constexpr int kRings = 6;
+  const Col base{0.54, 0.50, 0.42}, dark{0.26, 0.22, 0.17}, light{0.70, 0.66, 0.56};
+  constexpr int kRings = 9;
   cv.Fill([&](double u, double v) {
     const double fibre = Fbm(u, v, 24, 3, 3, 41);
-    Col c = Scale(base, 0.8 + 0.35 * fibre);
-    const double wobble = 0.012 * (Fbm(u, v, 4, 1, 2, 42) - 0.5);
+    Col c = Scale(base, 0.78 + 0.35 * fibre);
+    c = Mix(c, Col{0.46, 0.40, 0.30}, 0.5 * Fbm(u, v, 4, 4, 3, 44));  // brown mottling
+    const double wobble = 0.05 * (Fbm(u, v, 5, 2, 3, 42) - 0.5);
     const double pos = (v + wobble) * kRings;
     const double f = pos - std::floor(pos);  // 0..1 between two rings
-    // A narrow dark scar, a pale raised lip above it, fading upward.
-    c = Mix(c, dark, (1 - SmoothStep(0.0, 0.06, f)) * 0.85);
-    c = Mix(c, light, SmoothStep(0.05, 0.09, f) * (1 - SmoothStep(0.09, 0.2, f)) * 0.6);
-    c = Mix(c, Scale(base, 0.75), SmoothStep(0.75, 1.0, f) * 0.5);
+    const int ring = Wrap(static_cast<int>(std::floor(pos)), kRings);
+    // Scars fade in and out around the trunk.
+    const double strength = 0.45 + 0.55 * SmoothStep(0.3, 0.6, Noise(u * 6, ring + 0.5, 6, kRings, 43));
+    c = Mix(c, dark, (1 - SmoothStep(0.0, 0.07, f)) * 0.85 * strength);
+    c = Mix(c, light, SmoothStep(0.05, 0.1, f) * (1 - SmoothStep(0.1, 0.24, f)) * 0.55 * strength);
+    c = Mix(c, Scale(base, 0.7), SmoothStep(0.7, 1.0, f) * 0.45);
     return c;
   });
   return cv;
@@ -378,7 +388,8 @@ Canvas BarkPalm() {
     const double up = (f1 + f2) * 0.5;  // vertical position inside the diamond
     const double across = std::fabs(f1 - f2);
     c = Mix(c, Scale(scar, 0.6), SmoothStep(0.55, 0.7, up) * (1 - SmoothStep(0.3, 0.6, across)) * 0.7);
-    c = Mix(groove, c, SmoothStep(0.02, 0.09, edge));
+    const double rough = 0.03 * Fbm(u, v, 16, 16, 2, 53);
+    c = Mix(Mix(groove, Col{0.30, 0.22, 0.15}, rough * 15), c, SmoothStep(0.015 + rough, 0.08 + rough, edge));
     return c;
   });
   return cv;
@@ -414,41 +425,48 @@ Canvas CaneStalk() {
 
 void FigLeaf(Canvas& cv, double bx, double by, double angle, double len, Col base, std::uint32_t seed) {
   const double dx = std::cos(angle), dy = std::sin(angle);
-  const double petiole = len * 0.14;
-  Stroke(cv, bx, by, bx + dx * petiole, by + dy * petiole, 3.0, 2.2, Col{0.42, 0.48, 0.22});
+  const double petiole = len * 0.16;
+  Stroke(cv, bx, by, bx + dx * petiole, by + dy * petiole, 3.0, 2.4, Scale(base, 0.8));
   const double cx = bx + dx * petiole, cy = by + dy * petiole;
   const double blade = len - petiole;
-  // Five rounded lobes: one along the axis, two pairs to the sides.
-  const std::array<double, 5> lobeAngle = {0.0, 0.78, -0.78, 1.55, -1.55};
-  const std::array<double, 5> lobeLen = {1.0, 0.86, 0.86, 0.55, 0.55};
-  auto radius = [&](double th) {
-    double r = 0.22;
-    for (std::size_t i = 0; i < 5; ++i) {
-      const double d = (th - lobeAngle[i]) / 0.52;
-      if (std::fabs(d) < 1) r = std::max(r, lobeLen[i] * std::pow(std::cos(d * kPi / 2), 0.55));
-    }
-    if (std::fabs(th) > 2.2) r = 0.22 * (1 - SmoothStep(2.2, 3.1, std::fabs(th))) + 0.05;  // heart-shaped base
-    return r * blade;
+  // A palmate leaf: a heart-shaped centre and five lobes, each an ellipse
+  // reaching out along its main vein, with narrow sinuses between them.
+  const std::array<double, 5> lobeAngle = {0.0, 0.95, -0.95, 1.9, -1.9};
+  const std::array<double, 5> lobeLen = {1.0, 0.88, 0.88, 0.56, 0.56};
+  const std::array<double, 5> lobeWidth = {0.25, 0.24, 0.24, 0.2, 0.2};
+  auto inLobe = [&](double along, double across, std::size_t i, double& edge) {
+    const double ca = std::cos(lobeAngle[i]), sa = std::sin(lobeAngle[i]);
+    const double la = along * ca + across * sa, lc = -along * sa + across * ca;
+    const double half = lobeLen[i] * blade * 0.5;
+    const double ea = (la - half) / half, ec = lc / (lobeWidth[i] * blade);
+    const double e = ea * ea + ec * ec;
+    edge = std::min(edge, e);
+    return e <= 1;
   };
-  const Col vein = Mix(base, Col{0.70, 0.78, 0.45}, 0.5);
+  const Col vein = Mix(base, Col{0.72, 0.80, 0.48}, 0.45);
   cv.Paint(cx - blade, cy - blade, cx + blade, cy + blade, [&](double x, double y, Col& out) {
     const double rx = x - cx, ry = y - cy;
     const double along = rx * dx + ry * dy, across = -rx * dy + ry * dx;
     const double r = std::sqrt(rx * rx + ry * ry);
-    const double th = std::atan2(across, along);
-    const double R = radius(th);
-    if (r > R) return false;
-    const double k = r / R;
-    Col c = Mix(base, Scale(base, 0.7), k * k * 0.8);
-    c = Scale(c, 0.9 + 0.2 * Noise(x * 0.15, y * 0.15, 1 << 20, 1 << 20, seed));
+    double edge = 1e9;
+    bool inside = r < 0.26 * blade && along > -0.12 * blade;
+    if (inside) edge = std::min(edge, r / (0.26 * blade));
+    for (std::size_t i = 0; i < 5; ++i) inside = inLobe(along, across, i, edge) || inside;
+    if (!inside) return false;
+    Col c = Mix(base, Scale(base, 0.78), Clamp01(r / blade));
+    c = Scale(c, 0.9 + 0.2 * Noise(x * 0.12, y * 0.12, 1 << 20, 1 << 20, seed));
+    c = Mix(c, Scale(base, 0.45), SmoothStep(0.82, 1.0, edge) * 0.7);  // dark rim sets leaves apart
     for (std::size_t i = 0; i < 5; ++i) {
-      const double off = std::fabs(std::sin(th - lobeAngle[i])) * r;
-      if (off < 1.1 * (1 - 0.6 * r / blade) && std::cos(th - lobeAngle[i]) > 0 && r < lobeLen[i] * blade * 0.92)
-        c = Mix(c, vein, 0.75);
+      const double th = std::atan2(across, along) - lobeAngle[i];
+      const double off = std::fabs(std::sin(th)) * r;
+      if (std::cos(th) > 0 && off < 0.9 + 0.9 * (1 - r / blade) && r < lobeLen[i] * blade * 0.9)
+        c = Mix(c, vein, 0.7);
+      // Side veins leave the main vein towards the lobe's rim.
+      const double along2 = std::cos(th) * r, off2 = std::sin(th) * r;
+      if (std::cos(th) > 0 && std::fabs(std::fmod(along2 - std::fabs(off2) * 0.8 + 200, 11.0)) < 0.8 &&
+          std::fabs(off2) < lobeWidth[i] * blade * 0.8 && along2 < lobeLen[i] * blade * 0.9)
+        c = Mix(c, vein, 0.3);
     }
-    // Secondary veins: faint lines leaving the main ones.
-    const double sv = std::fabs(std::sin(r * 0.35 + std::fabs(th) * 5.0));
-    if (sv < 0.08 && k < 0.88) c = Mix(c, vein, 0.25);
     out = c;
     return true;
   });
@@ -461,11 +479,10 @@ Canvas FigLeaves() {
     double angleDeg, len;
     Col col;
   };
-  const std::array<Spec, 5> leaves = {{{200, 96, {0.16, 0.33, 0.09}},
-                                       {95, 118, {0.19, 0.37, 0.10}},
-                                       {275, 118, {0.18, 0.36, 0.10}},
-                                       {340, 140, {0.23, 0.43, 0.12}},
-                                       {30, 138, {0.25, 0.46, 0.13}}}};
+  const std::array<Spec, 4> leaves = {{{185, 100, {0.15, 0.31, 0.08}},
+                                       {95, 124, {0.18, 0.36, 0.10}},
+                                       {280, 124, {0.20, 0.39, 0.11}},
+                                       {12, 150, {0.24, 0.45, 0.13}}}};
   std::uint32_t seed = 71;
   for (const Spec& s : leaves) FigLeaf(cv, ox, oy, s.angleDeg * kPi / 180, s.len, s.col, seed++);
   return cv;
