@@ -80,6 +80,15 @@ wait_window() {
   done
 }
 
+# Waits up to $1 tenths of a second for the question box to go away.
+box_gone() {
+  for _ in $(seq 1 "$1"); do
+    xwininfo -root -tree 2>/dev/null | grep -qF '"Video!"' || return 0
+    sleep 0.1
+  done
+  return 1
+}
+
 # Waits up to $1 tenths of a second for the demo to end; leaves its exit
 # code (or "running") in $code.
 wait_exit() {
@@ -109,10 +118,15 @@ start_and_answer() {
   [ -n "$found" ] || { cat "$work/garden.log"; fail "the full-screen question did not appear"; }
   # No window manager: the keyboard goes to the window under the pointer.
   # Return takes the box's default answer, Yes: a window of the screen's size.
+  # The key is repeated (a bounded number of times) until the box is gone,
+  # in case it arrived before the box was ready for input.
   xdotool mousemove $((wx + ww / 2)) $((wy + wh / 2))
-  sleep 0.3
-  xdotool key --clearmodifiers Return
-  wait_window "$title" 200
+  for _ in $(seq 1 10); do
+    sleep 0.5
+    xdotool key --clearmodifiers Return
+    box_gone 30 && break
+  done
+  wait_window "$title" 300
   [ -n "$found" ] || { cat "$work/garden.log"; fail "the garden window did not appear"; }
   win=$found
 }
