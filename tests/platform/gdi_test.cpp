@@ -69,6 +69,7 @@ TEST_F(GdiTest, ContextNeedsAPixelFormatAndFollowsItsWindow) {
   const PIXELFORMATDESCRIPTOR req = Request(0x1067, 32);
   EXPECT_FALSE(SetPixelFormat(dc, 0, &req));
   EXPECT_EQ(wglCreateContext(dc), nullptr);  // no pixel format yet
+  EXPECT_EQ(ContextAttemptCount(), 1);
 
   const int format = ChoosePixelFormat(dc, &req);
   ASSERT_TRUE(SetPixelFormat(dc, format, &req));
