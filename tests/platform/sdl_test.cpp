@@ -137,7 +137,23 @@ TEST_F(SdlTest, WindowOpensTakesInputAndCloses) {
   ASSERT_EQ(RunX(xvfb_->name(), "xdotool key a"), 0);
   EXPECT_TRUE(PumpUntil([] { return Received(WM_KEYDOWN, 'A') && Received(WM_KEYUP, 'A'); }));
 
-  ASSERT_EQ(RunX(xvfb_->name(), "xdotool key alt+F4"), 0);
+  // A captured drag keeps reporting past the window's edges; left of and
+  // above the client area the coordinates wrap to 16 bits.
+  ASSERT_TRUE(MoveWindow(hwnd, 100, 100, 800, 600, FALSE));
+  ASSERT_EQ(RunX(xvfb_->name(), "xdotool mousemove 200 200 mousedown 1"), 0);
+  ASSERT_TRUE(PumpUntil([] { return Received(WM_LBUTTONDOWN, MK_LBUTTON); }));
+  SetCapture(hwnd);
+  ReceivedLog().clear();
+  ASSERT_EQ(RunX(xvfb_->name(), "xdotool mousemove 90 95"), 0);
+  EXPECT_TRUE(PumpUntil([] {
+    for (const auto& m : ReceivedLog())
+      if (m.msg == WM_MOUSEMOVE && m.lParam == MAKELPARAM(-10, -5)) return true;
+    return false;
+  }));
+  ASSERT_EQ(RunX(xvfb_->name(), "xdotool mouseup 1"), 0);
+  ReleaseCapture();
+
+  ASSERT_EQ(RunX(xvfb_->name(), "xdotool mousemove 300 300 key alt+F4"), 0);
   EXPECT_TRUE(PumpUntil([hwnd] { return !IsWindow(hwnd); }));  // WM_CLOSE, then the default destroys
   EXPECT_EQ(wglGetCurrentContext(), nullptr);
   EXPECT_TRUE(wglDeleteContext(rc));
