@@ -37,24 +37,24 @@ fail() {
   exit 1
 }
 
-# A free display number.
-display=""
-for n in $(seq 91 140); do
-  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
-    display=":$n"
-    break
-  fi
-done
-[ -n "$display" ] || fail "no free X display number"
-
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+# Xvfb picks a free display number itself and writes it to the pipe file.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
-export DISPLAY=$display
+display=""
 for _ in $(seq 1 100); do
+  display=$(head -n1 "$work/display" 2>/dev/null)
+  [ -n "$display" ] && break
+  kill -0 "$xvfb_pid" 2>/dev/null || break
+  sleep 0.1
+done
+[ -n "$display" ] || { cat "$work/xvfb.log"; fail "Xvfb did not start"; }
+display=":$display"
+export DISPLAY=$display
+for _ in $(seq 1 50); do
   xdotool getmouselocation >/dev/null 2>&1 && break
   sleep 0.1
 done
-xdotool getmouselocation >/dev/null 2>&1 || fail "Xvfb did not start"
+xdotool getmouselocation >/dev/null 2>&1 || fail "the X server on $display does not answer"
 unset GARDEN_PLATFORM
 
 # Waits up to $2 tenths of a second for a top-level window whose name is
