@@ -99,6 +99,14 @@ inline std::vector<double> Rotations(const std::vector<CapturedCall>& log, doubl
   return angles;
 }
 
+// Same calls with the same arguments, in the same order.
+inline bool SameCalls(const std::vector<CapturedCall>& a, const std::vector<CapturedCall>& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (!Is(a[i], b[i].name) || a[i].argCount != b[i].argCount || a[i].args != b[i].args) return false;
+  return true;
+}
+
 // The random expression Random·k + b for the next draw, as the generators
 // round it (for replaying the sequence in tests).
 inline float NextAngle(double k, double b) { return static_cast<float>(static_cast<double>(Random()) * k + b); }
