@@ -7,6 +7,8 @@
 
 namespace {
 
+using namespace plantcapture;
+
 using BushTest = PlantTest;
 
 constexpr GLuint kRamo = 1, kFoglie = 2, kChioma = 3, kPlant = 4;

@@ -11,6 +11,8 @@
 
 namespace {
 
+using namespace plantcapture;
+
 using MeshTest = PlantTest;
 
 double Radius(const CapturedVertex& v) { return std::hypot(static_cast<double>(v.x), static_cast<double>(v.y)); }

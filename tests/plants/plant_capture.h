@@ -14,6 +14,8 @@
 #include "render/glcapture.h"
 #include "render/random.h"
 
+namespace plantcapture {
+
 // Each marker callback issues glColor4f(tag, 0, 0, 1) once, so the call log
 // shows which list it was recorded into; MarkLeaf also draws one triangle
 // (a "leaf"), so executed leaves can be counted as primitives.
@@ -110,3 +112,5 @@ inline bool SameCalls(const std::vector<CapturedCall>& a, const std::vector<Capt
 // The random expression Random·k + b for the next draw, as the generators
 // round it (for replaying the sequence in tests).
 inline float NextAngle(double k, double b) { return static_cast<float>(static_cast<double>(Random()) * k + b); }
+
+}  // namespace plantcapture

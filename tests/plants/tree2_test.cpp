@@ -6,6 +6,8 @@
 
 namespace {
 
+using namespace plantcapture;
+
 using Tree2Test = PlantTest;
 
 constexpr GLuint kRamo = 1, kFoglie = 2, kChioma = 3, kFusto = 4, kPlant = 5;

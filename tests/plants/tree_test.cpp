@@ -6,6 +6,8 @@
 
 namespace {
 
+using namespace plantcapture;
+
 using TreeTest = PlantTest;
 
 // A fresh capture names lists from 1, in compile order.
