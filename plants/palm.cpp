@@ -29,8 +29,7 @@ constexpr std::array<WhorlLeaf, 4> kLeavesC{{
 }};
 
 // A segment with its joint sphere; the lowest one uses the flared trunk mesh.
-GLuint CompileSegment(bool Trunk, TLVRProcedure MatTree, std::int32_t Quality,
-                      float TSize) {
+GLuint CompileSegment(bool Trunk, TLVRProcedure MatTree, std::int32_t Quality, float TSize) {
   const GLuint List = BeginList();
   MatTree();
   glPushMatrix();
