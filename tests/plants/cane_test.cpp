@@ -110,6 +110,30 @@ TEST_F(CaneGenerator, SlimSegment) {
   EXPECT_NEAR(RadiusY(top), 0.0521739125, 1e-6);
 }
 
+// The leaf pair sits at heights 0.05 and 0.5 of its segment, half a turn
+// apart, tipped 228 degrees; the top leaf 0.5 up, tipped 270.
+TEST_F(CaneGenerator, LeafPlacement) {
+  GLuint Canna = 0;
+  CaneAdvancedFractal3D(Canna, LeafPoint, MatWood, MatGreen, 8, 1, 0.2f);
+  EXPECT_EQ(Rotations(Chioma, 1, 0, 0), (std::vector<double>{228, 228}));
+  EXPECT_EQ(Rotations(Chioma, 0, 1, 0), (std::vector<double>{0, 180, 180, 180}));
+  EXPECT_EQ(Rotations(Foglia, 1, 0, 0), (std::vector<double>{270}));
+  ExpectBalanced(Chioma);
+  std::vector<double> heights;
+  for (const CapturedPrimitive& p : CapturedPrimitives()) {
+    if (p.mode != GL_POINTS) continue;
+    const CapturedVertex& v = CapturedVertices()[p.first];
+    EXPECT_NEAR(RadiusY(v), 0, 1e-6);
+    heights.push_back(v.y);
+  }
+  ASSERT_EQ(heights.size(), 2u);
+  EXPECT_NEAR(heights[0], 0.05, 1e-6);
+  EXPECT_NEAR(heights[1], 0.5, 1e-6);
+  ExpectBalanced(Foglia);
+  ASSERT_EQ(Primitives(GL_POINTS), 1);
+  EXPECT_NEAR(CapturedVertices().back().y, 0.5, 1e-6);
+}
+
 // Three calls with equal arguments: three different canes from one sequence.
 TEST_F(CaneGenerator, SuccessiveCanesDiffer) {
   GLuint Canna[3] = {};

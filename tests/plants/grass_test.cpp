@@ -71,8 +71,8 @@ class PatchReader {
     if (tuft != 0) ++tufts[tuft];
     Expect("glPushMatrix");
     Expect("glRotatef");
-    Expect("glTranslatef");
-    Expect("glScalef");
+    EXPECT_EQ(Expect("glTranslatef").arg(1), 1);
+    EXPECT_EQ(Expect("glScalef").arg(0), static_cast<double>(0.7f));
     std::vector<GLuint> childTufts;
     std::vector<double> yaws;
     while (Next("glPushMatrix")) {
@@ -80,6 +80,8 @@ class PatchReader {
       yaws.push_back(Expect("glRotatef").arg(0));
       const CapturedCall& step = Expect("glTranslatef");
       EXPECT_EQ(step.arg(0), 1.5);
+      EXPECT_EQ(step.arg(1), 0);
+      EXPECT_EQ(step.arg(2), 1.5);
       childTufts.push_back(level + 1 < 4 ? Activation(level + 1) : 0);
       Expect("glPopMatrix");
     }

@@ -44,6 +44,11 @@ TEST_F(MangroveGenerator, DepthFourDrawsAndStructure) {
   EXPECT_EQ(CallsOf(Albero, Chioma), 162);
   EXPECT_EQ(CallsOf(Radici, RadixRamo), 20);  // roots at depth 3
   EXPECT_EQ(CallsOf(Chioma, Foglie), 8);
+  // Height 2 twice: the top of the trunk, and the second branch system's base.
+  int twoUp = 0;
+  for (const CapturedCall& c : CapturedListCalls(Albero))
+    twoUp += (Is(c, "glTranslatef") && c.arg(1) == 2) ? 1 : 0;
+  EXPECT_EQ(twoUp, 2);
 
   ExpectBalanced(Mangrovia);
   EXPECT_EQ(CapturedListExecutions(Chioma), 162u);

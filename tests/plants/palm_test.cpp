@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "plant_probe.h"
@@ -60,6 +61,16 @@ TEST_F(PalmGenerator, ComponentLists) {
   for (const CapturedCall& c : CapturedListCalls(Chioma))
     passes += (Is(c, "glTranslatef") && c.arg(1) == static_cast<double>(0.111f)) ? 1 : 0;
   EXPECT_EQ(passes, 12);
+  // Tips: 255 for whorl A, 240 for B, 220/195/175/155 for C, the last three
+  // of C flipped about z.
+  auto tips = Rotations(Chioma, 1, 0, 0);
+  std::sort(tips.begin(), tips.end());
+  std::vector<double> expected;
+  for (double tip : {155, 175, 195, 220}) expected.insert(expected.end(), 5, tip);
+  expected.insert(expected.end(), 4, 240);
+  expected.insert(expected.end(), 3, 255);
+  EXPECT_EQ(tips, expected);
+  EXPECT_EQ(Rotations(Chioma, 0, 0, 1), std::vector<double>(15, 180));
   ExpectBalanced(Chioma);
   // The joint sphere (its bands first) is centred on the segment's top.
   ExecuteCapturedList(Ramo);

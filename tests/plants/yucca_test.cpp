@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "plant_probe.h"
@@ -68,6 +69,23 @@ TEST_F(YuccaGenerator, TiltsByLevel) {
   EXPECT_EQ(straight, 18);
   // Twists: 1 + 3 + 9 + 18 inner activations and 18 rosettes; headings: 30.
   EXPECT_EQ(Rotations(Plant, 0, 1, 0).size(), 31u + 18u + 30u);
+  // Steps of 1 and scale 0.7 at levels 0 and 1, steps of 0.5 below; the
+  // straight continuations shrink by 0.85 only.
+  int step1 = 0, stepHalf = 0, scale07 = 0, scale085 = 0;
+  for (const CapturedCall& c : CapturedListCalls(Plant)) {
+    if (Is(c, "glTranslatef")) {
+      step1 += c.arg(1) == 1 ? 1 : 0;
+      stepHalf += c.arg(1) == 0.5 ? 1 : 0;
+    }
+    if (Is(c, "glScalef") && c.arg(0) == c.arg(1)) {
+      scale07 += c.arg(0) == static_cast<double>(0.7f) ? 1 : 0;
+      scale085 += c.arg(0) == static_cast<double>(0.85f) ? 1 : 0;
+    }
+  }
+  EXPECT_EQ(step1, 1 + 3);
+  EXPECT_EQ(stepHalf, 9 + 18);
+  EXPECT_EQ(scale07, 1 + 3 + 9);
+  EXPECT_EQ(scale085, 18);
 }
 
 // The rosette: a half segment, then 24 leaves in 20 passes climbing 0.01
@@ -81,6 +99,19 @@ TEST_F(YuccaGenerator, Rosette) {
   for (const CapturedCall& c : CapturedListCalls(Chioma))
     passes += (Is(c, "glTranslatef") && c.arg(1) == static_cast<double>(0.01f)) ? 1 : 0;
   EXPECT_EQ(passes, 20);
+  // Tips: 255 (A), 240 (B), 220 and 195 (C), 175 (D), 155 (E); C's second
+  // leaf, D and E flipped about z.
+  auto tips = Rotations(Chioma, 1, 0, 0);
+  std::sort(tips.begin(), tips.end());
+  std::vector<double> expected;
+  expected.insert(expected.end(), 4, 155);
+  expected.insert(expected.end(), 5, 175);
+  expected.insert(expected.end(), 4, 195);
+  expected.insert(expected.end(), 4, 220);
+  expected.insert(expected.end(), 4, 240);
+  expected.insert(expected.end(), 3, 255);
+  EXPECT_EQ(tips, expected);
+  EXPECT_EQ(Rotations(Chioma, 0, 0, 1), std::vector<double>(13, 180));
   ExpectBalanced(Chioma);
   EXPECT_EQ(Primitives(GL_POINTS), 24);
   // The short segment's sphere (its bands first) sits on its top at 0.5.
