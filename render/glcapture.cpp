@@ -1036,8 +1036,12 @@ void CapPopMatrix() { Call(Op::PopMatrix); }
 void CapTranslatef(GLfloat x, GLfloat y, GLfloat z) { Call(Op::Translatef, x, y, z); }
 void CapRotatef(GLfloat angle, GLfloat x, GLfloat y, GLfloat z) { Call(Op::Rotatef, angle, x, y, z); }
 void CapScalef(GLfloat x, GLfloat y, GLfloat z) { Call(Op::Scalef, x, y, z); }
-void CapOrtho(GLdouble l, GLdouble r, GLdouble b, GLdouble t, GLdouble n, GLdouble f) { Call(Op::Ortho, l, r, b, t, n, f); }
-void CapFrustum(GLdouble l, GLdouble r, GLdouble b, GLdouble t, GLdouble n, GLdouble f) { Call(Op::Frustum, l, r, b, t, n, f); }
+void CapOrtho(GLdouble l, GLdouble r, GLdouble b, GLdouble t, GLdouble n, GLdouble f) {
+  Call(Op::Ortho, l, r, b, t, n, f);
+}
+void CapFrustum(GLdouble l, GLdouble r, GLdouble b, GLdouble t, GLdouble n, GLdouble f) {
+  Call(Op::Frustum, l, r, b, t, n, f);
+}
 void CapViewport(GLint x, GLint y, GLsizei w, GLsizei h) { Call(Op::Viewport, x, y, w, h); }
 
 GLuint CapGenLists(GLsizei range) {
@@ -1120,7 +1124,9 @@ void VectorCall(Op op, GLenum target, GLenum pname, const GLfloat* v, int count)
   Issue(op, a, 2 + count);
 }
 
-void CapLightfv(GLenum light, GLenum pname, const GLfloat* v) { VectorCall(Op::Lightfv, light, pname, v, LightParamCount(pname)); }
+void CapLightfv(GLenum light, GLenum pname, const GLfloat* v) {
+  VectorCall(Op::Lightfv, light, pname, v, LightParamCount(pname));
+}
 void CapLightf(GLenum light, GLenum pname, GLfloat v) { Call(Op::Lightf, light, pname, v); }
 void CapLightModeli(GLenum pname, GLint v) { Call(Op::LightModeli, pname, v); }
 void CapLightModelfv(GLenum pname, const GLfloat* v) {
@@ -1297,7 +1303,9 @@ void CapDeleteBuffers(GLsizei n, const GLuint* names) {
 
 void CapBindBuffer(GLenum target, GLuint name) {
   Immediate(Op::BindBuffer, target, name);
-  GLuint* slot = target == GL_ARRAY_BUFFER ? &g.arrayBuffer : target == GL_ELEMENT_ARRAY_BUFFER ? &g.elementBuffer : nullptr;
+  GLuint* slot = target == GL_ARRAY_BUFFER           ? &g.arrayBuffer
+                 : target == GL_ELEMENT_ARRAY_BUFFER ? &g.elementBuffer
+                                                     : nullptr;
   if (!slot) return SetError(GL_INVALID_ENUM);
   if (name) g.buffers.try_emplace(name);
   g.nextBuffer = std::max(g.nextBuffer, name + 1);
@@ -1306,7 +1314,9 @@ void CapBindBuffer(GLenum target, GLuint name) {
 
 void CapBufferData(GLenum target, GLsizeiptr size, const GLvoid* data, GLenum usage) {
   Immediate(Op::BufferData, target, size, usage);
-  const GLuint name = target == GL_ARRAY_BUFFER ? g.arrayBuffer : target == GL_ELEMENT_ARRAY_BUFFER ? g.elementBuffer : 0;
+  const GLuint name = target == GL_ARRAY_BUFFER           ? g.arrayBuffer
+                      : target == GL_ELEMENT_ARRAY_BUFFER ? g.elementBuffer
+                                                          : 0;
   if (target != GL_ARRAY_BUFFER && target != GL_ELEMENT_ARRAY_BUFFER) return SetError(GL_INVALID_ENUM);
   if (size < 0) return SetError(GL_INVALID_VALUE);
   if (name == 0) return SetError(GL_INVALID_OPERATION);

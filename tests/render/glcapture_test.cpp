@@ -252,6 +252,64 @@ TEST_F(GLCapture, AttribStackRestoresLightingAndEnables) {
   EXPECT_EQ(CapturedState().color, (std::array<float, 4>{1, 1, 1, 1}));
 }
 
+TEST_F(GLCapture, EachAttribGroupRestoresItsOwnStateOnly) {
+  struct Case {
+    const char* what;
+    GLbitfield mask;
+    void (*change)();
+    double (*probe)();
+  };
+  const Case cases[] = {
+      {"depth", GL_DEPTH_BUFFER_BIT, [] { glDepthFunc(GL_ALWAYS); glDepthMask(GL_FALSE); },
+       [] { return double(CapturedState().depthFunc) + CapturedState().depthMask; }},
+      {"alpha test", GL_COLOR_BUFFER_BIT, [] { glEnable(GL_ALPHA_TEST); glAlphaFunc(GL_GREATER, 0.4f); },
+       [] { return double(CapturedState().alphaFunc) + CapturedIsEnabled(GL_ALPHA_TEST); }},
+      {"blend", GL_COLOR_BUFFER_BIT, [] { glEnable(GL_BLEND); glBlendFunc(GL_SRC_ALPHA, GL_ONE); },
+       [] { return double(CapturedState().blendSrc) + CapturedIsEnabled(GL_BLEND); }},
+      {"culling", GL_POLYGON_BIT, [] { glCullFace(GL_FRONT); glFrontFace(GL_CW); glEnable(GL_CULL_FACE); },
+       [] {
+         const auto st = CapturedState();
+         return double(st.cullFaceMode + st.frontFace) + CapturedIsEnabled(GL_CULL_FACE);
+       }},
+      {"texture", GL_TEXTURE_BIT, [] { glBindTexture(GL_TEXTURE_2D, 5); glEnable(GL_TEXTURE_2D); },
+       [] { return double(CapturedBoundTexture()) + CapturedIsEnabled(GL_TEXTURE_2D); }},
+      {"transform", GL_TRANSFORM_BIT, [] { glMatrixMode(GL_PROJECTION); glEnable(GL_NORMALIZE); },
+       [] { return double(CapturedState().matrixMode) + CapturedIsEnabled(GL_NORMALIZE); }},
+      {"viewport", GL_VIEWPORT_BIT, [] { glViewport(0, 0, 800, 600); },
+       [] { return double(CapturedState().viewport[2]); }},
+      {"hint", GL_HINT_BIT, [] { glHint(GL_POLYGON_SMOOTH_HINT, GL_NICEST); },
+       [] { return double(CapturedState().hints.at(GL_POLYGON_SMOOTH_HINT)); }},
+      {"point", GL_POINT_BIT, [] { glPointSize(3); }, [] { return double(CapturedState().pointSize); }},
+      {"current", GL_CURRENT_BIT, [] { glColor3f(0, 0, 1); glNormal3f(1, 0, 0); glTexCoord2f(2, 2); },
+       [] { return double(CapturedState().color[0] + CapturedState().normal[0] + CapturedState().texCoord[0]); }},
+      {"shade model", GL_LIGHTING_BIT, [] { glShadeModel(GL_FLAT); },
+       [] { return double(CapturedState().shadeModel); }},
+      {"light position", GL_LIGHTING_BIT,
+       [] {
+         glLoadIdentity();
+         glTranslatef(0, 0, 3);
+         glLightfv(GL_LIGHT0, GL_POSITION, kFour);
+       },
+       [] { return double(CapturedLightState(0).position[2]); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    InstallGLCapture();
+    const double before = c.probe();
+    glPushAttrib(c.mask);
+    c.change();
+    const double changed = c.probe();
+    ASSERT_NE(changed, before);
+    glPopAttrib();
+    EXPECT_EQ(c.probe(), before) << "restored by its own group";
+
+    glPushAttrib(GL_ALL_ATTRIB_BITS & ~c.mask & ~GL_ENABLE_BIT);
+    c.change();
+    glPopAttrib();
+    EXPECT_EQ(c.probe(), changed) << "left alone by the other groups";
+  }
+}
+
 TEST_F(GLCapture, StackOverflowAndUnderflowAreIgnored) {
   struct Case {
     GLenum mode;
