@@ -478,16 +478,16 @@ void FigLeaf(Canvas& cv, double bx, double by, double angle, double len, Col bas
 Canvas FigLeaves() {
   Canvas cv(256, 256);
   const double ox = 0.4 * 256, oy = 0.5 * 256;
-  struct Spec {
+  struct LeafPlace {
     double angleDeg, len;
     Col col;
   };
-  const std::array<Spec, 4> leaves = {{{185, 100, {0.15, 0.31, 0.08}},
+  const std::array<LeafPlace, 4> leaves = {{{185, 100, {0.15, 0.31, 0.08}},
                                        {95, 124, {0.18, 0.36, 0.10}},
                                        {280, 124, {0.20, 0.39, 0.11}},
                                        {12, 150, {0.24, 0.45, 0.13}}}};
   std::uint32_t seed = 71;
-  for (const Spec& s : leaves) FigLeaf(cv, ox, oy, s.angleDeg * kPi / 180, s.len, s.col, seed++);
+  for (const LeafPlace& s : leaves) FigLeaf(cv, ox, oy, s.angleDeg * kPi / 180, s.len, s.col, seed++);
   return cv;
 }
 
