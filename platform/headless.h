@@ -34,6 +34,10 @@ void HeadlessSetScreenSize(int width, int height);
 // list.
 void HeadlessSetPixelFormats(const std::vector<PIXELFORMATDESCRIPTOR>& formats);
 std::vector<PIXELFORMATDESCRIPTOR> HeadlessDefaultPixelFormats();
+// Real GL contexts through Mesa's offscreen rendering instead of tokens
+// (also GARDEN_HEADLESS_GL=mesa); set before contexts are made. Each context
+// draws into an offscreen surface of its window's client size.
+void HeadlessUseMesaGl(bool on);
 // Makes wglCreateContext fail (true) or succeed (false, the default).
 void HeadlessFailContexts(bool fail);
 // The frame extents the headless backend gives windows with a caption

@@ -39,6 +39,13 @@ void Release() {
 
 }  // namespace
 
+void* BackendContextOf(HWND hwnd) {
+  if (Context* c = LookupContext(g_current); c && c->window == hwnd) return c->backend;
+  for (auto& [h, c] : g_contexts)
+    if (c.window == hwnd) return c.backend;
+  return nullptr;
+}
+
 void ForgetWindowGl(WindowRecord& w) {
   // A window going away takes its drawable with it: release the context
   // bound to it so later GL calls have no target instead of a dead one.
