@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstddef>
 #include <cstring>
 #include <vector>
 
@@ -302,7 +303,8 @@ HBITMAP LoadBMPFromFile(const char* FileName, HPALETTE& Pal) {
     log->palVersion = PALETTE_VERSION;
     log->palNumEntries = 256;
     for (UINT i = 0; i < n; ++i) {
-      log->palPalEntry[i] = PALETTEENTRY{table[i].rgbRed, table[i].rgbGreen, table[i].rgbBlue, 0};
+      const PALETTEENTRY e{table[i].rgbRed, table[i].rgbGreen, table[i].rgbBlue, 0};
+      std::memcpy(record.data() + offsetof(LOGPALETTE, palPalEntry) + i * sizeof e, &e, sizeof e);
     }
     Pal = CreatePalette(log);
     SelectObject(dc, old);
