@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/region.h"
 #include "platform/gdi_objects.h"
+#include "platform/region.h"
 
 namespace layer {
 namespace {
@@ -91,14 +91,15 @@ struct Layer {
 };
 
 bool BuildLayer(const WindowRecord& child, POINT at, int clientW, int clientH, Layer& out) {
-  if (child.surfaceWidth <= 0 || child.surfaceHeight <= 0) return false;  // never painted
+  const GdiObject& surface = child.surface;
+  if (surface.bits.empty() || surface.bitCount != 32 || !surface.topDown) return false;  // never painted
   const Region* shape = nullptr;
   if (child.region) {
     const GdiObject* r = LookupGdi(child.region, GdiKind::Region);
     if (r) shape = &r->region;
   }
   const int x0 = std::max(0, -at.x), y0 = std::max(0, -at.y);
-  const int x1 = std::min(child.surfaceWidth, clientW - at.x), y1 = std::min(child.surfaceHeight, clientH - at.y);
+  const int x1 = std::min<int>(surface.width, clientW - at.x), y1 = std::min<int>(surface.height, clientH - at.y);
   if (x0 >= x1 || y0 >= y1) return false;
   out.width = x1 - x0;
   out.height = y1 - y0;
@@ -107,8 +108,7 @@ bool BuildLayer(const WindowRecord& child, POINT at, int clientW, int clientH, L
   out.pixels.resize(static_cast<std::size_t>(out.width) * out.height * 4);
   std::uint8_t* dst = out.pixels.data();
   for (int y = y1 - 1; y >= y0; --y) {
-    const auto* row = reinterpret_cast<const std::uint8_t*>(child.surface.data()) +
-                      (static_cast<std::size_t>(y) * child.surfaceWidth + x0) * 4;
+    const std::uint8_t* row = surface.bits.data() + static_cast<std::size_t>(y) * surface.stride + x0 * 4;
     for (int x = x0; x < x1; ++x, row += 4, dst += 4) {
       dst[0] = row[0];
       dst[1] = row[1];

@@ -20,13 +20,17 @@ struct CaptureMatrix {
 };
 
 // One GL call as issued by the program. Pointer arguments are expanded into
-// their values (glLightfv's four floats, glGenTextures' returned names);
-// glTexImage2D's pixels are not logged (see CapturedTextureInfo).
+// their values (glLightfv's floats as many as the parameter has, glLoadMatrixf's
+// sixteen, glGenTextures' returned names, at most 15 of them); glGenLists
+// logs its range and the first name it returned; glTexImage2D's pixels are
+// not logged (see CapturedTextureInfo). Enums and names are logged as their
+// numeric values.
 struct CapturedCall {
   const char* name = "";          // "glRotatef", "gluPerspective", ...
-  std::array<double, 12> args{};  // numeric arguments in declared order
+  std::array<double, 16> args{};  // numeric arguments in declared order
   int argCount = 0;
-  GLuint list = 0;                // list being compiled when issued; 0 if executed directly
+  GLuint list = 0;                // list the call was recorded into; 0 if not recorded
+                                  // (executed directly, or a call GL never compiles)
   double arg(int i) const { return args[static_cast<std::size_t>(i)]; }
 };
 
@@ -55,6 +59,9 @@ struct CapturedPrimitive {
   bool cullFace = false;
   GLuint list = 0;           // innermost list being executed; 0 if issued directly
   float pointSize = 1;
+  // Front material at glBegin (what lighting colours the primitive with).
+  std::array<float, 4> ambient{0.2f, 0.2f, 0.2f, 1};
+  std::array<float, 4> diffuse{0.8f, 0.8f, 0.8f, 1};
 };
 
 struct CapturedLight {
@@ -63,21 +70,34 @@ struct CapturedLight {
   std::array<float, 4> diffuse{0, 0, 0, 1};   // light 0 defaults to (1,1,1,1)
   std::array<float, 4> specular{0, 0, 0, 1};  // light 0 defaults to (1,1,1,1)
   std::array<float, 4> position{0, 0, 1, 0};  // eye coordinates, as GL stores it
+  std::array<float, 3> spotDirection{0, 0, -1};  // eye coordinates
+  float spotExponent = 0, spotCutoff = 180;
+  float constantAttenuation = 1, linearAttenuation = 0, quadraticAttenuation = 0;
+};
+
+struct CapturedMaterial {
+  std::array<float, 4> ambient{0.2f, 0.2f, 0.2f, 1};
+  std::array<float, 4> diffuse{0.8f, 0.8f, 0.8f, 1};
+  std::array<float, 4> specular{0, 0, 0, 1};
+  std::array<float, 4> emission{0, 0, 0, 1};
+  float shininess = 0;
 };
 
 struct CapturedTexture {
   GLsizei width = 0, height = 0;
   GLint internalFormat = 0;
   GLenum format = 0, type = 0;
-  std::vector<std::uint8_t> pixels;   // level 0 as uploaded
+  std::vector<std::uint8_t> pixels;   // level 0, rows packed without the unpack padding
   std::map<GLenum, GLint> params;     // glTexParameteri values
   bool hasImage = false;
   bool mipmaps = false;               // built by gluBuild2DMipmaps
   int levels = 0;                     // image levels defined
+  std::uint32_t definedLevels = 0;    // bit n set when level n holds an image
 };
 
 // Installs the capture into GLDispatch with a fresh state (list and texture
-// names start at 1, identity matrices, GL's initial state, empty logs).
+// names start at 1, identity matrices, GL's initial state, empty logs,
+// logging and geometry on).
 void InstallGLCapture();
 // Fresh state, without touching the dispatch table.
 void ResetGLCapture();
@@ -93,6 +113,10 @@ const std::vector<CapturedVertex>& CapturedVertices();
 const std::vector<CapturedPrimitive>& CapturedPrimitives();
 void ClearCapturedGeometry();
 void SetCaptureGeometry(bool on);  // off: count only
+// Vertices and primitives emitted since the last clear, counted whether or
+// not the geometry is kept.
+std::uint64_t CapturedVertexCount();
+std::uint64_t CapturedPrimitiveCount();
 
 // Display lists.
 bool CapturedListExists(GLuint list);
@@ -107,7 +131,13 @@ void ExecuteCapturedList(GLuint list, const CaptureMatrix& modelView = CaptureMa
 CaptureMatrix CapturedMatrix(GLenum mode);  // GL_MODELVIEW or GL_PROJECTION, top of stack
 int CapturedStackDepth(GLenum mode);        // 1 when nothing is pushed
 int CapturedAttribStackDepth();
-CapturedLight CapturedLightState(int index);  // 0..7
+CapturedLight CapturedLightState(int index);  // 0..7 (others: GL's defaults)
+CapturedMaterial CapturedMaterialState(GLenum face);  // GL_FRONT or GL_BACK
+bool CapturedIsEnabled(GLenum cap);
+GLuint CapturedCompilingList();  // 0 when no list is open
+// The last GL error raised and not yet read through glGetError (misuse is
+// ignored as GL ignores it: stack overflow, glEnd without glBegin, ...).
+GLenum CapturedError();
 const CapturedTexture* CapturedTextureInfo(GLuint name);  // nullptr if never bound or generated
 GLuint CapturedBoundTexture();
 
@@ -124,6 +154,7 @@ struct CapturedStateSnapshot {
   GLenum cullFaceMode = GL_BACK, frontFace = GL_CCW;
   GLenum shadeModel = GL_SMOOTH;
   bool lightModelTwoSide = false, lightModelLocalViewer = false;
+  std::array<float, 4> lightModelAmbient{0.2f, 0.2f, 0.2f, 1};
   float pointSize = 1;
   std::array<float, 4> color{1, 1, 1, 1};
   std::array<float, 3> normal{0, 0, 1};
