@@ -140,6 +140,47 @@ TEST_F(GLCapture, CompileRecordsWhatGLCompilesAndRunsTheRestAtOnce) {
   EXPECT_NEAR(At(CapturedMatrix(GL_MODELVIEW), 0, 2), std::sin(30 * M_PI / 180), 1e-6);
 }
 
+// Values the calls below point at; a scalar parameter passed through a vector
+// entry point gets a single float, so reading more would overrun it.
+const GLfloat kOne = 45;
+const GLfloat kDirection[3]{0, 0, -1};
+const GLfloat kFour[4]{0.1f, 0.2f, 0.3f, 1};
+const GLfloat kMatrix[16]{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 7, 8, 9, 1};
+const std::uint8_t kPixel[4]{};
+
+TEST_F(GLCapture, PointerArgumentsAreExpandedAsFarAsTheParameterReaches) {
+  struct Case {
+    const char* name;
+    void (*issue)();
+    int argCount;
+    double last;
+  };
+  const Case cases[] = {
+      {"glLightfv", [] { glLightfv(GL_LIGHT0, GL_SPOT_CUTOFF, &kOne); }, 3, 45},
+      {"glLightfv", [] { glLightfv(GL_LIGHT0, GL_SPOT_DIRECTION, kDirection); }, 5, -1},
+      {"glLightfv", [] { glLightfv(GL_LIGHT0, GL_AMBIENT, kFour); }, 6, 1},
+      {"glMaterialfv", [] { glMaterialfv(GL_FRONT, GL_SHININESS, &kOne); }, 3, 45},
+      {"glLightModelfv", [] { glLightModelfv(GL_LIGHT_MODEL_TWO_SIDE, &kOne); }, 2, 45},
+      {"glLightModelfv", [] { glLightModelfv(GL_LIGHT_MODEL_AMBIENT, kFour); }, 5, 1},
+      {"glMultMatrixf", [] { glMultMatrixf(kMatrix); }, 16, 1},
+      {"glTexImage2D", [] { glTexImage2D(GL_TEXTURE_2D, 0, 4, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, kPixel); }, 8,
+       GL_UNSIGNED_BYTE},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    c.issue();
+    const CapturedCall& call = CaptureLog().back();
+    EXPECT_STREQ(call.name, c.name);
+    EXPECT_EQ(call.argCount, c.argCount);
+    EXPECT_FLOAT_EQ(static_cast<float>(call.arg(call.argCount - 1)), static_cast<float>(c.last));
+  }
+  EXPECT_EQ(CapturedLightState(0).spotCutoff, 45);
+  EXPECT_EQ(CapturedMaterialState(GL_FRONT).shininess, 45);
+  EXPECT_TRUE(CapturedState().lightModelTwoSide);
+  EXPECT_FLOAT_EQ(At(CapturedMatrix(GL_MODELVIEW), 1, 3), 8);
+  EXPECT_EQ(glGetError(), GL_NO_ERROR);
+}
+
 TEST_F(GLCapture, CompileAndExecuteRunsWhileRecording) {
   const GLuint list = glGenLists(1);
   glNewList(list, GL_COMPILE_AND_EXECUTE);
