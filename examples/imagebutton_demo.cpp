@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "app/catalogue.h"
 #include "app/entry.h"
 #include "app/frame.h"
@@ -116,7 +118,8 @@ int main() {
     std::fprintf(stderr, "imagebutton_demo: %s\n", bindError.c_str());
     return 1;
   }
-  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "garden_imagebutton_demo";
+  const std::filesystem::path dir =
+      std::filesystem::temp_directory_path() / ("garden_imagebutton_demo_" + std::to_string(getpid()));
   std::filesystem::create_directories(dir);
   if (!WriteButtonSet(dir, "sun_", Sun, {250, 200, 40}, {255, 230, 120}, {200, 120, 20}) ||
       !WriteButtonSet(dir, "leaf_", Leaf, {60, 160, 60}, {110, 210, 110}, {30, 100, 30})) {

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 struct Rgb8 {
   std::uint8_t r = 0, g = 0, b = 0;
 };
@@ -89,10 +91,11 @@ inline void WriteBmp8(const std::string& path, int w, int h, const std::vector<R
 }
 
 // A fresh directory under the build tree, removed at the end of the test.
+// The process id keeps tests that run in parallel apart.
 struct ScratchDir {
   std::filesystem::path path;
   explicit ScratchDir(const std::string& name)
-      : path(std::filesystem::path(GARDEN_BINARY_DIR) / "test_scratch" / name) {
+      : path(std::filesystem::path(GARDEN_BINARY_DIR) / "test_scratch" / (name + "_" + std::to_string(getpid()))) {
     std::filesystem::remove_all(path);
     std::filesystem::create_directories(path);
   }
