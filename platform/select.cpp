@@ -10,6 +10,7 @@
 #include "platform/globalmem.h"
 #include "platform/headless.h"
 #include "platform/layer.h"
+#include "platform/offscreen_gl.h"
 
 namespace layer {
 namespace {
@@ -83,6 +84,7 @@ void UseSdlPlatform() {
     g_backend->close();
     g_opened = false;
   }
+  OffscreenGlShutdown();  // the real display takes over SDL's video
   g_backend = &SdlBackend();
 }
 
