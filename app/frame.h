@@ -17,6 +17,21 @@ extern GLuint Mangrovia;  // mangrove
 extern GLuint Erba;       // grass
 extern std::array<GLuint, 3> Canna;  // three canes
 
+// Where each plant stands: its list global, translation and uniform scale
+// (0: drawn unscaled), in drawing order.
+struct GardenPlacement {
+  const char* list;
+  const GLuint* id;
+  float x, y, z;
+  float scale;
+};
+extern const std::array<GardenPlacement, 10> GardenLayout;
+
+// The garden itself, from the current model-view matrix: the textured
+// ground square and every plant at its place. OpenGL_Draw calls it after the
+// view, the camera and the light are set.
+void DrawGarden();
+
 // Draws the whole frame. Needs a current context, the model-view matrix as
 // current matrix and the window size in Width and Height.
 void OpenGL_Draw();

@@ -89,9 +89,15 @@ std::array<double, 9> MatNormalMatrix(const CaptureMatrix& m) {
   auto e = [&](int r, int c) { return static_cast<double>(m.m[At(r, c)]); };
   // Cofactors of the upper 3x3; the cofactor matrix equals det * inverse^T.
   std::array<double, 9> cof{
-      e(1, 1) * e(2, 2) - e(1, 2) * e(2, 1), e(1, 2) * e(2, 0) - e(1, 0) * e(2, 2), e(1, 0) * e(2, 1) - e(1, 1) * e(2, 0),
-      e(0, 2) * e(2, 1) - e(0, 1) * e(2, 2), e(0, 0) * e(2, 2) - e(0, 2) * e(2, 0), e(0, 1) * e(2, 0) - e(0, 0) * e(2, 1),
-      e(0, 1) * e(1, 2) - e(0, 2) * e(1, 1), e(0, 2) * e(1, 0) - e(0, 0) * e(1, 2), e(0, 0) * e(1, 1) - e(0, 1) * e(1, 0)};
+      e(1, 1) * e(2, 2) - e(1, 2) * e(2, 1),
+      e(1, 2) * e(2, 0) - e(1, 0) * e(2, 2),
+      e(1, 0) * e(2, 1) - e(1, 1) * e(2, 0),
+      e(0, 2) * e(2, 1) - e(0, 1) * e(2, 2),
+      e(0, 0) * e(2, 2) - e(0, 2) * e(2, 0),
+      e(0, 1) * e(2, 0) - e(0, 0) * e(2, 1),
+      e(0, 1) * e(1, 2) - e(0, 2) * e(1, 1),
+      e(0, 2) * e(1, 0) - e(0, 0) * e(1, 2),
+      e(0, 0) * e(1, 1) - e(0, 1) * e(1, 0)};
   const double det = e(0, 0) * cof[0] + e(0, 1) * cof[1] + e(0, 2) * cof[2];
   if (det != 0 && std::isfinite(det))
     for (double& v : cof) v /= det;

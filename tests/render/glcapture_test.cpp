@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -250,6 +251,64 @@ TEST_F(GLCapture, AttribStackRestoresLightingAndEnables) {
   glPopAttrib();
   EXPECT_TRUE(CapturedState().lightModelTwoSide);
   EXPECT_EQ(CapturedState().color, (std::array<float, 4>{1, 1, 1, 1}));
+}
+
+TEST_F(GLCapture, EachAttribGroupRestoresItsOwnStateOnly) {
+  struct Case {
+    const char* what;
+    GLbitfield mask;
+    void (*change)();
+    double (*probe)();
+  };
+  const Case cases[] = {
+      {"depth", GL_DEPTH_BUFFER_BIT, [] { glDepthFunc(GL_ALWAYS); glDepthMask(GL_FALSE); },
+       [] { return double(CapturedState().depthFunc) + CapturedState().depthMask; }},
+      {"alpha test", GL_COLOR_BUFFER_BIT, [] { glEnable(GL_ALPHA_TEST); glAlphaFunc(GL_GREATER, 0.4f); },
+       [] { return double(CapturedState().alphaFunc) + CapturedIsEnabled(GL_ALPHA_TEST); }},
+      {"blend", GL_COLOR_BUFFER_BIT, [] { glEnable(GL_BLEND); glBlendFunc(GL_SRC_ALPHA, GL_ONE); },
+       [] { return double(CapturedState().blendSrc) + CapturedIsEnabled(GL_BLEND); }},
+      {"culling", GL_POLYGON_BIT, [] { glCullFace(GL_FRONT); glFrontFace(GL_CW); glEnable(GL_CULL_FACE); },
+       [] {
+         const auto st = CapturedState();
+         return double(st.cullFaceMode + st.frontFace) + CapturedIsEnabled(GL_CULL_FACE);
+       }},
+      {"texture", GL_TEXTURE_BIT, [] { glBindTexture(GL_TEXTURE_2D, 5); glEnable(GL_TEXTURE_2D); },
+       [] { return double(CapturedBoundTexture()) + CapturedIsEnabled(GL_TEXTURE_2D); }},
+      {"transform", GL_TRANSFORM_BIT, [] { glMatrixMode(GL_PROJECTION); glEnable(GL_NORMALIZE); },
+       [] { return double(CapturedState().matrixMode) + CapturedIsEnabled(GL_NORMALIZE); }},
+      {"viewport", GL_VIEWPORT_BIT, [] { glViewport(0, 0, 800, 600); },
+       [] { return double(CapturedState().viewport[2]); }},
+      {"hint", GL_HINT_BIT, [] { glHint(GL_POLYGON_SMOOTH_HINT, GL_NICEST); },
+       [] { return double(CapturedState().hints.at(GL_POLYGON_SMOOTH_HINT)); }},
+      {"point", GL_POINT_BIT, [] { glPointSize(3); }, [] { return double(CapturedState().pointSize); }},
+      {"current", GL_CURRENT_BIT, [] { glColor3f(0, 0, 1); glNormal3f(1, 0, 0); glTexCoord2f(2, 2); },
+       [] { return double(CapturedState().color[0] + CapturedState().normal[0] + CapturedState().texCoord[0]); }},
+      {"shade model", GL_LIGHTING_BIT, [] { glShadeModel(GL_FLAT); },
+       [] { return double(CapturedState().shadeModel); }},
+      {"light position", GL_LIGHTING_BIT,
+       [] {
+         glLoadIdentity();
+         glTranslatef(0, 0, 3);
+         glLightfv(GL_LIGHT0, GL_POSITION, kFour);
+       },
+       [] { return double(CapturedLightState(0).position[2]); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    InstallGLCapture();
+    const double before = c.probe();
+    glPushAttrib(c.mask);
+    c.change();
+    const double changed = c.probe();
+    ASSERT_NE(changed, before);
+    glPopAttrib();
+    EXPECT_EQ(c.probe(), before) << "restored by its own group";
+
+    glPushAttrib(GL_ALL_ATTRIB_BITS & ~c.mask & ~GL_ENABLE_BIT);
+    c.change();
+    glPopAttrib();
+    EXPECT_EQ(c.probe(), changed) << "left alone by the other groups";
+  }
 }
 
 TEST_F(GLCapture, StackOverflowAndUnderflowAreIgnored) {
@@ -578,6 +637,58 @@ TEST_F(GLCapture, DrawArraysEmitsTheArraysAndIsCompiledByValue) {
   ASSERT_EQ(CapturedVertices().size(), 3u);
   EXPECT_EQ(CapturedVertices()[1].x, 1);
   EXPECT_EQ(CapturedVertices()[1].nz, 1);
+}
+
+TEST_F(GLCapture, ArbitraryCallSequencesKeepTheStateWithinGLLimits) {
+  // Misuse of every kind (unbalanced stacks and lists, calls inside
+  // glBegin, bad enums, self-calling lists) must leave the capture usable;
+  // the sanitizer build checks the memory side.
+  std::mt19937 rng(7);
+  auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+  const GLenum enums[] = {GL_MODELVIEW, GL_PROJECTION, GL_TEXTURE, GL_LIGHTING, GL_LIGHT0, GL_POSITION,
+                          GL_AMBIENT, GL_SHININESS, GL_TEXTURE_2D, GL_RGB, 0x1234, GL_COMPILE,
+                          GL_COMPILE_AND_EXECUTE, GL_TRIANGLE_STRIP, GL_FRONT, GL_CULL_FACE};
+  auto anyEnum = [&] { return enums[pick(static_cast<int>(std::size(enums)))]; };
+  const GLfloat values[16]{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
+  const std::uint8_t pixels[64]{};
+  for (int step = 0; step < 20000; ++step) {
+    const GLuint list = static_cast<GLuint>(pick(6));
+    switch (pick(16)) {
+      case 0: glNewList(list, anyEnum()); break;
+      case 1: glEndList(); break;
+      case 2:
+        // Only called from outside lists: a list calling itself twice costs
+        // 2^64 replays before the nesting limit stops it, in GL as here.
+        if (CapturedCompilingList() == 0) glCallList(list);
+        break;
+      case 3: glPushMatrix(); break;
+      case 4: glPopMatrix(); break;
+      case 5: glMatrixMode(anyEnum()); break;
+      case 6: glPushAttrib(GL_ALL_ATTRIB_BITS); break;
+      case 7: glPopAttrib(); break;
+      case 8: glBegin(anyEnum()); break;
+      case 9: glEnd(); break;
+      case 10: glVertex3f(1, 2, 3); break;
+      case 11: glRotatef(33, 0, 1, 1); break;
+      case 12: glLightfv(anyEnum(), anyEnum(), values); break;
+      case 13: glMaterialfv(anyEnum(), anyEnum(), values); break;
+      case 14: glTexImage2D(anyEnum(), 0, 3, 2, 2, 0, anyEnum(), GL_UNSIGNED_BYTE, pixels); break;
+      default: glDeleteLists(list, pick(3)); break;
+    }
+  }
+  EXPECT_LE(CapturedStackDepth(GL_MODELVIEW), 32);
+  EXPECT_LE(CapturedStackDepth(GL_PROJECTION), 2);
+  EXPECT_LE(CapturedAttribStackDepth(), 16);
+  glEnd();
+  glEndList();
+  EXPECT_EQ(CapturedCompilingList(), 0u);
+
+  // Still a working GL afterwards.
+  ClearCapturedGeometry();
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  Triangle();
+  EXPECT_EQ(CapturedVertices().size(), 3u);
 }
 
 }  // namespace
