@@ -60,8 +60,16 @@ int CombineRgn(HRGN dest, HRGN src1, HRGN src2, int mode) {
     return Complexity(*d);
   }
   Region* b = Find(src2);
-  if (!b || mode != RGN_OR) return ERROR;  // union is the one combination offered
-  *d = RegionUnion(*a, *b);                // dest may be one of the sources
+  if (!b) return ERROR;
+  RegionOp op;
+  switch (mode) {
+    case RGN_OR: op = RegionOp::Union; break;
+    case RGN_AND: op = RegionOp::Intersect; break;
+    case RGN_DIFF: op = RegionOp::Difference; break;
+    case RGN_XOR: op = RegionOp::Xor; break;
+    default: return ERROR;
+  }
+  *d = RegionCombine(*a, *b, op);  // dest may be one of the sources
   return Complexity(*d);
 }
 

@@ -1,6 +1,7 @@
 #include "platform/region.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 
@@ -17,6 +18,44 @@ std::vector<RegionSpan> UnionSpans(const std::vector<RegionSpan>& a, const std::
       out.back().right = std::max(out.back().right, next.right);
     } else {
       out.push_back(next);
+    }
+  }
+  return out;
+}
+
+bool Keep(RegionOp op, bool inA, bool inB) {
+  switch (op) {
+    case RegionOp::Union: return inA || inB;
+    case RegionOp::Intersect: return inA && inB;
+    case RegionOp::Difference: return inA && !inB;
+    case RegionOp::Xor: return inA != inB;
+  }
+  return false;
+}
+
+// Combines two sorted span lists by walking their edges in order.
+std::vector<RegionSpan> CombineSpans(const std::vector<RegionSpan>& a, const std::vector<RegionSpan>& b, RegionOp op) {
+  if (op == RegionOp::Union) return UnionSpans(a, b);
+  std::vector<RegionSpan> out;
+  std::size_t i = 0, j = 0;
+  bool inA = false, inB = false;
+  std::int64_t start = 0;
+  bool open = false;
+  while (i < 2 * a.size() || j < 2 * b.size()) {
+    // The next edge: even indexes are left edges, odd ones right edges.
+    const std::int64_t ea = i < 2 * a.size() ? (i % 2 ? a[i / 2].right : a[i / 2].left) : INT64_MAX;
+    const std::int64_t eb = j < 2 * b.size() ? (j % 2 ? b[j / 2].right : b[j / 2].left) : INT64_MAX;
+    const std::int64_t x = std::min(ea, eb);
+    if (ea == x) inA = !inA, ++i;
+    if (eb == x) inB = !inB, ++j;
+    const bool keep = Keep(op, inA, inB);
+    if (keep && !open) {
+      start = x;
+      open = true;
+    } else if (!keep && open) {
+      if (!out.empty() && out.back().right == start) out.back().right = std::int32_t(x);
+      else out.push_back(RegionSpan{std::int32_t(start), std::int32_t(x)});
+      open = false;
     }
   }
   return out;
@@ -59,7 +98,9 @@ Region RegionFromRect(const RegionRect& rect) {
 
 Region RegionFromRects(std::span<const RegionRect> rects) { return UnionRange(rects); }
 
-Region RegionUnion(const Region& a, const Region& b) {
+Region RegionUnion(const Region& a, const Region& b) { return RegionCombine(a, b, RegionOp::Union); }
+
+Region RegionCombine(const Region& a, const Region& b, RegionOp op) {
   // Sweep down both band lists at once. `y` is where the part still to be
   // produced starts; each step emits the slice from the next band start to
   // the nearest band edge, with the spans of whichever bands cover it.
@@ -77,13 +118,13 @@ Region RegionUnion(const Region& a, const Region& b) {
     std::int64_t bottom;
     if (aTop == top && bTop == top) {
       bottom = std::min(ba->bottom, bb->bottom);
-      AppendBand(out.bands, std::int32_t(top), std::int32_t(bottom), UnionSpans(ba->spans, bb->spans));
+      AppendBand(out.bands, std::int32_t(top), std::int32_t(bottom), CombineSpans(ba->spans, bb->spans, op));
     } else if (aTop == top) {
       bottom = std::min<std::int64_t>(ba->bottom, bTop);
-      AppendBand(out.bands, std::int32_t(top), std::int32_t(bottom), ba->spans);
+      if (Keep(op, true, false)) AppendBand(out.bands, std::int32_t(top), std::int32_t(bottom), ba->spans);
     } else {
       bottom = std::min<std::int64_t>(bb->bottom, aTop);
-      AppendBand(out.bands, std::int32_t(top), std::int32_t(bottom), bb->spans);
+      if (Keep(op, false, true)) AppendBand(out.bands, std::int32_t(top), std::int32_t(bottom), bb->spans);
     }
     y = bottom;
     if (ba && ba->bottom <= y) ++i;

@@ -40,6 +40,10 @@ Region RegionFromRects(std::span<const RegionRect> rects);
 
 Region RegionUnion(const Region& a, const Region& b);
 
+// The other combinations: pixels in both, in the first only, in exactly one.
+enum class RegionOp { Union, Intersect, Difference, Xor };
+Region RegionCombine(const Region& a, const Region& b, RegionOp op);
+
 bool RegionIsEmpty(const Region& region);
 bool RegionContains(const Region& region, std::int32_t x, std::int32_t y);
 

@@ -81,6 +81,32 @@ TEST(Region, RandomUnionsMatchAPixelModelAndAreCanonical) {
   }
 }
 
+TEST(Region, CombinationsMatchAPixelModel) {
+  std::mt19937 rng(11);
+  std::uniform_int_distribution<int> coord(-2, kGrid + 1);
+  struct Op { RegionOp op; bool (*keep)(bool, bool); };
+  const Op ops[] = {
+      {RegionOp::Union, [](bool a, bool b) { return a || b; }},
+      {RegionOp::Intersect, [](bool a, bool b) { return a && b; }},
+      {RegionOp::Difference, [](bool a, bool b) { return a && !b; }},
+      {RegionOp::Xor, [](bool a, bool b) { return a != b; }},
+  };
+  for (int round = 0; round < 100; ++round) {
+    std::vector<RegionRect> ra(1 + rng() % 6), rb(1 + rng() % 6);
+    for (RegionRect& r : ra) r = {coord(rng), coord(rng), coord(rng), coord(rng)};
+    for (RegionRect& r : rb) r = {coord(rng), coord(rng), coord(rng), coord(rng)};
+    const PixelSet pa = Paint(ra), pb = Paint(rb);
+    const Region a = RegionFromRects(ra), b = RegionFromRects(rb);
+    for (const Op& o : ops) {
+      const Region c = RegionCombine(a, b, o.op);
+      ASSERT_NO_FATAL_FAILURE(ExpectWellFormed(c));
+      PixelSet want(kGrid * kGrid);
+      for (int i = 0; i < kGrid * kGrid; ++i) want[i] = o.keep(pa[i], pb[i]);
+      ASSERT_EQ(Paint(RegionRects(c)), want) << "op " << static_cast<int>(o.op) << " round " << round;
+    }
+  }
+}
+
 TEST(Region, RowsOfOneRectangleCollapseToThatRectangle) {
   std::vector<RegionRect> rows;
   for (int y = 2; y < 9; ++y) rows.push_back({3, y, 11, y + 1});
