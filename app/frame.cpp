@@ -18,14 +18,9 @@ namespace {
 
 constexpr double kFarPlane = 100.0;
 
-// Where each plant stands in the garden; scale 0 means drawn unscaled.
-struct Placement {
-  const GLuint* list;
-  float x, y, z;
-  float scale;
-};
+}  // namespace
 
-const std::array<Placement, 10> kGarden = {{
+const std::array<Placement, 10> GardenPlacements = {{
     {&Cespuglio, -2, 0, 5, 1.4f},
     {&Fico, 0, 0, 1, 2},
     {&Palma1, 5, 0, 1, 2},
@@ -37,8 +32,6 @@ const std::array<Placement, 10> kGarden = {{
     {&Canna[2], 6, 0, 3, 0},
     {&Erba, 0, 0, 0, 0},
 }};
-
-}  // namespace
 
 void OpenGL_Draw2D() {
   OpenGL_I2D(0.0, 0.0, 0.0, 0.0);
@@ -76,14 +69,17 @@ void OpenGL_Draw() {
   SetGLMouseMove(GL_M0, 2);
   // Placed after the camera, the light stays fixed in the garden.
   PutGLPointLight(GL_LIGHT0, 0, -10, 10, 0, 0.1f);
+  DrawGarden();
+}
 
+void DrawGarden() {
   // The ground: a 14 x 14 square at y = 0, texture repeated 5 times.
   // TEMPORARY: binds GL's default texture until the texture slots land;
   // then this becomes TextureSelectID(0), the grass texture.
   glBindTexture(GL_TEXTURE_2D, 0);
   Quad(-7, 0, -7, 7, 0, -7, -7, 0, 7, 7, 0, 7, 5, 5);
 
-  for (const Placement& p : kGarden) {
+  for (const Placement& p : GardenPlacements) {
     glPushMatrix();
     glTranslatef(p.x, p.y, p.z);
     if (p.scale != 0) glScalef(p.scale, p.scale, p.scale);

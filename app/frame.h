@@ -17,6 +17,20 @@ extern GLuint Mangrovia;  // mangrove
 extern GLuint Erba;       // grass
 extern std::array<GLuint, 3> Canna;  // three canes
 
+// Where each plant stands in the garden: its list global, the translation
+// and the uniform scale (0 means drawn unscaled). The frame and the export
+// tools place the plants from this one table.
+struct Placement {
+  const GLuint* list;
+  float x, y, z;
+  float scale;
+};
+extern const std::array<Placement, 10> GardenPlacements;
+
+// The ground and the ten placed plants, drawn from the current model-view
+// matrix (the frame's last steps, after the view, camera and light).
+void DrawGarden();
+
 // Draws the whole frame. Needs a current context, the model-view matrix as
 // current matrix and the window size in Width and Height.
 void OpenGL_Draw();
