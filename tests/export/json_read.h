@@ -118,7 +118,7 @@ class JsonReader {
       v.kind = Json::Kind::Number;
       v.number = std::strtod(start, &end);
       if (end == start) Fail("bad value");
-      const std::string token(start, end);
+      const std::string token(start, static_cast<std::size_t>(end - start));
       if (token.find_first_of("nNiI") != std::string::npos) Fail("not a JSON number");
       p_ += static_cast<std::size_t>(end - start);
     }

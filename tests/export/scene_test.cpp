@@ -17,6 +17,7 @@
 #include "platform/headless.h"
 #include "render/glcapture.h"
 #include "render/random.h"
+#include "garden_fixture.h"
 #include "test_files.h"
 #include "textures/bmp_texture.h"
 #include "textures/tga_texture.h"
@@ -113,18 +114,9 @@ Emitted FrameOfOnePlant(const GardenPlant& keep) {
   return e;
 }
 
-GardenScene Scene(SceneRequest request) {
-  request.textureDir = RunFolder();
-  GardenScene scene;
-  const std::string error = BuildGardenScene(request, scene);
-  EXPECT_EQ(error, "");
-  return scene;
-}
+GardenScene Scene(const SceneRequest& request) { return exporttest::BuildScene(request); }
 
-const GardenScene& DefaultGarden() {
-  static const GardenScene scene = Scene({});
-  return scene;
-}
+using exporttest::DefaultGarden;
 
 TEST(ExportScene, PlantsMatchWhatTheFrameDrawsOfTheDemosGarden) {
   const GardenScene& scene = DefaultGarden();
