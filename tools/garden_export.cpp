@@ -99,6 +99,12 @@ int main(int argc, char** argv) {
   }
   if (std::string e = CheckSceneRequest(request); !e.empty()) return Fail(e);
   if (!textureDirGiven) request.textureDir = DefaultTextureDir();
+  {
+    // Find an unwritable output before building anything; the probe's
+    // temporary goes when it goes out of scope.
+    StagedFiles probe;
+    if (std::string e = probe.Add(output, std::string()); !e.empty()) return Fail(e);
+  }
 
   const auto start = std::chrono::steady_clock::now();
   const std::clock_t cpuStart = std::clock();

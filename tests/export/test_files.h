@@ -68,7 +68,7 @@ struct RunResult {
 };
 
 // Runs a shell command line with stderr captured into a file beside it.
-inline RunResult Run(const std::string& command, const std::string& errFile) {
+inline RunResult RunTool(const std::string& command, const std::string& errFile) {
   RunResult r;
   const int status = std::system((command + " >/dev/null 2>'" + errFile + "'").c_str());
   r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
