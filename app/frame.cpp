@@ -3,6 +3,7 @@
 
 #include "render/geometry.h"
 #include "render/glstate.h"
+#include "textures/bmp_texture.h"
 #include "window/mousecam.h"
 
 GLuint Cespuglio = 0;
@@ -15,22 +16,20 @@ GLuint Erba = 0;
 std::array<GLuint, 3> Canna{};
 
 namespace {
-
 constexpr double kFarPlane = 100.0;
-
 }  // namespace
 
-const std::array<Placement, 10> GardenPlacements = {{
-    {&Cespuglio, -2, 0, 5, 1.4f},
-    {&Fico, 0, 0, 1, 2},
-    {&Palma1, 5, 0, 1, 2},
-    {&Pino, -5, 0, -5, 2},
-    {&Dracena, 2, 0, -5, 3},
-    {&Mangrovia, -5, 0, 2, 1.6f},
-    {&Canna[0], 5, 0, 5, 0},
-    {&Canna[1], 3.5f, 0, 4, 0},
-    {&Canna[2], 6, 0, 3, 0},
-    {&Erba, 0, 0, 0, 0},
+const std::array<GardenPlacement, 10> GardenLayout = {{
+    {"Cespuglio", &Cespuglio, -2, 0, 5, 1.4f},
+    {"Fico", &Fico, 0, 0, 1, 2},
+    {"Palma1", &Palma1, 5, 0, 1, 2},
+    {"Pino", &Pino, -5, 0, -5, 2},
+    {"Dracena", &Dracena, 2, 0, -5, 3},
+    {"Mangrovia", &Mangrovia, -5, 0, 2, 1.6f},
+    {"Canna[0]", &Canna[0], 5, 0, 5, 0},
+    {"Canna[1]", &Canna[1], 3.5f, 0, 4, 0},
+    {"Canna[2]", &Canna[2], 6, 0, 3, 0},
+    {"Erba", &Erba, 0, 0, 0, 0},
 }};
 
 void OpenGL_Draw2D() {
@@ -69,21 +68,21 @@ void OpenGL_Draw() {
   SetGLMouseMove(GL_M0, 2);
   // Placed after the camera, the light stays fixed in the garden.
   PutGLPointLight(GL_LIGHT0, 0, -10, 10, 0, 0.1f);
+
   DrawGarden();
 }
 
 void DrawGarden() {
-  // The ground: a 14 x 14 square at y = 0, texture repeated 5 times.
-  // TEMPORARY: binds GL's default texture until the texture slots land;
-  // then this becomes TextureSelectID(0), the grass texture.
-  glBindTexture(GL_TEXTURE_2D, 0);
+  // The ground: the grass texture on a 14 x 14 square at y = 0, repeated
+  // 5 times each way.
+  TextureSelectID(0);
   Quad(-7, 0, -7, 7, 0, -7, -7, 0, 7, 7, 0, 7, 5, 5);
 
-  for (const Placement& p : GardenPlacements) {
+  for (const GardenPlacement& p : GardenLayout) {
     glPushMatrix();
     glTranslatef(p.x, p.y, p.z);
     if (p.scale != 0) glScalef(p.scale, p.scale, p.scale);
-    glCallList(*p.list);
+    glCallList(*p.id);
     glPopMatrix();
   }
 }

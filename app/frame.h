@@ -17,18 +17,19 @@ extern GLuint Mangrovia;  // mangrove
 extern GLuint Erba;       // grass
 extern std::array<GLuint, 3> Canna;  // three canes
 
-// Where each plant stands in the garden: its list global, the translation
-// and the uniform scale (0 means drawn unscaled). The frame and the export
-// tools place the plants from this one table.
-struct Placement {
-  const GLuint* list;
+// Where each plant stands: its list global, translation and uniform scale
+// (0: drawn unscaled), in drawing order.
+struct GardenPlacement {
+  const char* list;
+  const GLuint* id;
   float x, y, z;
   float scale;
 };
-extern const std::array<Placement, 10> GardenPlacements;
+extern const std::array<GardenPlacement, 10> GardenLayout;
 
-// The ground and the ten placed plants, drawn from the current model-view
-// matrix (the frame's last steps, after the view, camera and light).
+// The garden itself, from the current model-view matrix: the textured
+// ground square and every plant at its place. OpenGL_Draw calls it after the
+// view, the camera and the light are set.
 void DrawGarden();
 
 // Draws the whole frame. Needs a current context, the model-view matrix as

@@ -301,8 +301,8 @@ std::string BuildGardenScene(const SceneRequest& request, GardenScene& scene) {
     PlantMesh mesh;
     mesh.name = p->list;
     if (request.plant.empty()) {
-      for (const Placement& place : GardenPlacements) {
-        if (place.list != p->id) continue;
+      for (const GardenPlacement& place : GardenLayout) {
+        if (place.id != p->id) continue;
         mesh.translation = {place.x, place.y, place.z};
         mesh.scale = place.scale != 0 ? place.scale : 1;
       }

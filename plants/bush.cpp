@@ -46,7 +46,7 @@ void FractalTree(std::int32_t Level) {
 
 void BushAdvancedFractal3D(GLuint& Bush, TLVRProcedure MdlLeaf, TLVRProcedure MatTree, TLVRProcedure MatLeaf,
                            std::int32_t Quality, std::int32_t NumLevel, float TSize) {
-  const GLuint Ramo = BeginList();
+  const GLuint Ramo = BeginList("Ramo");
   MatTree();
   glPushMatrix();
   glRotatef(-90, 1, 0, 0);
@@ -54,11 +54,11 @@ void BushAdvancedFractal3D(GLuint& Bush, TLVRProcedure MdlLeaf, TLVRProcedure Ma
   glPopMatrix();
   glEndList();
 
-  const GLuint Foglie = BeginList();
+  const GLuint Foglie = BeginList("Foglie");
   LeafListBody(MatLeaf, MdlLeaf);
   glEndList();
 
-  const GLuint Chioma = BeginList();
+  const GLuint Chioma = BeginList("Chioma");
   CrownListBody(Ramo, Foglie, 230, 240);
   glEndList();
 

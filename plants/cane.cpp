@@ -55,7 +55,7 @@ void CaneAdvancedFractal3D(GLuint& Cane, TLVRProcedure MdlLeaf, TLVRProcedure Ma
   CaneState S;
   S.NumLevel = NumLevel;
 
-  S.Ramo = BeginList();
+  S.Ramo = BeginList("Ramo");
   MatTree();
   glPushMatrix();
   Sfera(0, 0.9f, 0, kSphereRadius, 10, Quality, TSize);
@@ -64,12 +64,12 @@ void CaneAdvancedFractal3D(GLuint& Cane, TLVRProcedure MdlLeaf, TLVRProcedure Ma
   glPopMatrix();
   glEndList();
 
-  const GLuint Foglie = BeginList();
+  const GLuint Foglie = BeginList("Foglie");
   LeafListBody(MatLeaf, MdlLeaf);
   glEndList();
 
   // A segment with two opposite leaves at heights 0.05 and 0.5.
-  S.Chioma = BeginList();
+  S.Chioma = BeginList("Chioma");
   glPushMatrix();
   glPushAttrib(GL_LIGHTING_BIT);
   glCallList(S.Ramo);
@@ -92,7 +92,7 @@ void CaneAdvancedFractal3D(GLuint& Cane, TLVRProcedure MdlLeaf, TLVRProcedure Ma
   glEndList();
 
   // The top leaf, placed, with its own material and leaf state.
-  S.Foglia = BeginList();
+  S.Foglia = BeginList("Foglia");
   glPushMatrix();
   glPushAttrib(GL_LIGHTING_BIT);
   glTranslatef(0, 0.5f, 0);

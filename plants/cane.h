@@ -9,7 +9,8 @@
 #include "render/gl.h"
 
 // Compiles the segment, leaf, leaf-pair and top-leaf lists and the plant
-// list, whose id lands in `Cane`.
+// list, whose id lands in `Cane`. A negative `NumLevel` is taken as 0 (the
+// top leaf alone).
 void CaneAdvancedFractal3D(GLuint& Cane, TLVRProcedure MdlLeaf, TLVRProcedure MatTree,
                            TLVRProcedure MatLeaf, std::int32_t Quality, std::int32_t NumLevel,
                            float TSize);

@@ -17,8 +17,8 @@ struct GrassState {
 };
 
 // A tuft: an open cone of blades standing on the origin, height `H`.
-GLuint CompileTuft(TLVRProcedure MatGrass, std::int32_t Quality, float R, float H) {
-  const GLuint List = BeginList();
+GLuint CompileTuft(const char* Name, TLVRProcedure MatGrass, std::int32_t Quality, float R, float H) {
+  const GLuint List = BeginList(Name);
   MatGrass();
   glPushMatrix();
   glRotatef(-90, 1, 0, 0);
@@ -72,9 +72,9 @@ void GrassAdvancedFractal3D(GLuint& Grass, TLVRProcedure MatGrass1, TLVRProcedur
 
   const double Ratio = static_cast<double>(Size) / Distance;
   const float R = static_cast<float>(Ratio);
-  S.Erba1 = CompileTuft(MatGrass1, Quality, R, R);
-  S.Erba2 = CompileTuft(MatGrass2, Quality, R, static_cast<float>(Ratio * 2));
-  S.Erba3 = CompileTuft(MatGrass3, Quality, R, static_cast<float>(Ratio * 2.5));
+  S.Erba1 = CompileTuft("Erba1", MatGrass1, Quality, R, R);
+  S.Erba2 = CompileTuft("Erba2", MatGrass2, Quality, R, static_cast<float>(Ratio * 2));
+  S.Erba3 = CompileTuft("Erba3", MatGrass3, Quality, R, static_cast<float>(Ratio * 2.5));
 
   DiscardedDraw();
 

@@ -3,6 +3,8 @@
 // root system in the plant list.
 #include "plants/mangrove.h"
 
+#include "plants/labels.h"
+
 #include <array>
 
 #include "plants/mesh.h"
@@ -61,7 +63,7 @@ void MangroveTypeAdvancedFractal3D(GLuint& MangroveType, TLVRProcedure MdlLeaf,
   MangroveState S;
   S.NumLevel = NumLevel;
 
-  S.Ramo = BeginList();
+  S.Ramo = BeginList("Ramo");
   MatTree();
   glPushMatrix();
   glRotatef(-90, 1, 0, 0);
@@ -69,17 +71,17 @@ void MangroveTypeAdvancedFractal3D(GLuint& MangroveType, TLVRProcedure MdlLeaf,
   glPopMatrix();
   glEndList();
 
-  const GLuint Foglie = BeginList();
+  const GLuint Foglie = BeginList("Foglie");
   LeafListBody(MatLeaf, MdlLeaf);
   glEndList();
 
   // A segment dressed with four pairs of leaf clusters climbing and turning.
-  S.Chioma = BeginList();
+  S.Chioma = BeginList("Chioma");
   CrownListBody(S.Ramo, Foglie, 230, 240);
   glEndList();
 
   // The pointed trunk, and the tap root hanging from height 0.25 to -0.75.
-  S.Fusto = BeginList();
+  S.Fusto = BeginList("Fusto");
   MatTree();
   glPushMatrix();
   glRotatef(-90, 1, 0, 0);
@@ -94,7 +96,7 @@ void MangroveTypeAdvancedFractal3D(GLuint& MangroveType, TLVRProcedure MdlLeaf,
 
   DiscardedDraw();
 
-  const GLuint Albero = BeginList();
+  const GLuint Albero = BeginList("Albero");
   glPushMatrix();
   glPushAttrib(GL_LIGHTING_BIT);
   glTranslatef(0, 0, 0);
@@ -113,6 +115,7 @@ void MangroveTypeAdvancedFractal3D(GLuint& MangroveType, TLVRProcedure MdlLeaf,
 
   GLuint Radici = 0;
   RadixAdvancedFractal3D(Radici, MatTree, 15, Quality, 3, TSize);
+  LabelList(Radici, "Radici");
 
   MangroveType = BeginList();
   glPushMatrix();

@@ -9,7 +9,7 @@
 
 // Compiles the segment, leaf, crown and trunk lists, the tree list and (via
 // RadixAdvancedFractal3D) the roots, then the plant list, whose id lands in
-// `MangroveType`.
+// `MangroveType`. A negative `NumLevel` is taken as 0 (the crowns alone).
 void MangroveTypeAdvancedFractal3D(GLuint& MangroveType, TLVRProcedure MdlLeaf,
                                    TLVRProcedure MatTree, TLVRProcedure MatLeaf,
                                    std::int32_t Quality, std::int32_t NumLevel, float TSize);

@@ -30,7 +30,7 @@ constexpr std::array<WhorlLeaf, 4> kLeavesC{{
 
 // A segment with its joint sphere; the lowest one uses the flared trunk mesh.
 GLuint CompileSegment(bool Trunk, TLVRProcedure MatTree, std::int32_t Quality, float TSize) {
-  const GLuint List = BeginList();
+  const GLuint List = BeginList(Trunk ? "Fusto" : "Ramo");
   MatTree();
   glPushMatrix();
   Sfera(0, 1, 0, 0.057f, 10, Quality, TSize);
@@ -76,13 +76,13 @@ void PalmAdvancedFractal3D(GLuint& Palm, TLVRProcedure MdlLeaf, TLVRProcedure Ma
 
   S.Ramo = CompileSegment(false, MatTree, Quality, TSize);
 
-  const GLuint Foglie = BeginList();
+  const GLuint Foglie = BeginList("Foglie");
   LeafListBody(MatLeaf, MdlLeaf);
   glEndList();
 
   // The crown: a segment and three whorls climbing it; the passes' moves
   // and turns accumulate, nothing is popped between them.
-  S.Chioma = BeginList();
+  S.Chioma = BeginList("Chioma");
   glPushMatrix();
   glPushAttrib(GL_LIGHTING_BIT);
   glCallList(S.Ramo);

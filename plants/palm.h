@@ -8,7 +8,8 @@
 #include "render/gl.h"
 
 // Compiles the segment, leaf, crown and trunk lists and the plant list,
-// whose id lands in `Palm`.
+// whose id lands in `Palm`. A negative `NumLevel` is taken as 0 (the crown
+// alone).
 void PalmAdvancedFractal3D(GLuint& Palm, TLVRProcedure MdlLeaf, TLVRProcedure MatTree,
                            TLVRProcedure MatLeaf, std::int32_t Quality, std::int32_t NumLevel,
                            float TSize);

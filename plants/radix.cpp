@@ -47,7 +47,7 @@ void RadixAdvancedFractal3D(GLuint& Radix, TLVRProcedure MatTree, std::int32_t A
   S.NumLevel = NumLevel;
   S.Angle = Angle;
 
-  S.Ramo = BeginList();
+  S.Ramo = BeginList("Radix.Ramo");
   MatTree();
   glPushMatrix();
   glRotatef(-90, 1, 0, 0);

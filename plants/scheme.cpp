@@ -1,6 +1,8 @@
 // The generators' shared random expressions and list bodies.
 #include "plants/scheme.h"
 
+#include "plants/labels.h"
+
 #include "render/glstate.h"
 #include "render/random.h"
 
@@ -16,8 +18,9 @@ void SavedSeedPair(float& SavedSeed) {
 
 void DiscardedDraw() { static_cast<void>(Random(0)); }
 
-GLuint BeginList() {
+GLuint BeginList(const char* label) {
   const GLuint id = glGenLists(1);
+  if (label) LabelList(id, label);
   glNewList(id, GL_COMPILE);
   return id;
 }

@@ -30,8 +30,9 @@ void SavedSeedPair(float& SavedSeed);
 void DiscardedDraw();
 
 // glGenLists(1) and glNewList(id, GL_COMPILE); returns the id. Close with
-// glEndList().
-GLuint BeginList();
+// glEndList(). A component list is labelled with its name ("Ramo",
+// "Chioma", ...) so reporting tools can tell the lists apart.
+GLuint BeginList(const char* label = nullptr);
 
 // The thin-geometry bracket around leaves and grass: TwoSideOn,
 // glDisable(GL_CULL_FACE), SetGLSprite ... SetGLSpriteOff,

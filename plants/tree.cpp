@@ -59,7 +59,7 @@ void FractalTree2(std::int32_t Level) { Branch(Level, Ctx.Ramo); }
 
 void TreeAdvancedFractal3D(GLuint& Tree, TLVRProcedure MdlLeaf, TLVRProcedure MatTree, TLVRProcedure MatLeaf,
                            std::int32_t Quality, std::int32_t NumLevel, float TSize) {
-  const GLuint Ramo = BeginList();
+  const GLuint Ramo = BeginList("Ramo");
   MatTree();
   glPushMatrix();
   glRotatef(-90, 1, 0, 0);
@@ -67,15 +67,15 @@ void TreeAdvancedFractal3D(GLuint& Tree, TLVRProcedure MdlLeaf, TLVRProcedure Ma
   glPopMatrix();
   glEndList();
 
-  const GLuint Foglie = BeginList();
+  const GLuint Foglie = BeginList("Foglie");
   LeafListBody(MatLeaf, MdlLeaf);
   glEndList();
 
-  const GLuint Chioma = BeginList();
+  const GLuint Chioma = BeginList("Chioma");
   CrownListBody(Ramo, Foglie, 230, 240);
   glEndList();
 
-  const GLuint Fusto = BeginList();
+  const GLuint Fusto = BeginList("Fusto");
   MatTree();
   glPushMatrix();
   glRotatef(-90, 1, 0, 0);

@@ -77,7 +77,7 @@ void FractalTree2(std::int32_t Level) { Branch(Level, Ctx.Ramo); }
 
 void Tree2AdvancedFractal3D(GLuint& Tree, TLVRProcedure MdlLeaf, TLVRProcedure MatTree, TLVRProcedure MatLeaf,
                             std::int32_t Quality, std::int32_t NumLevel, float TSize) {
-  const GLuint Ramo = BeginList();
+  const GLuint Ramo = BeginList("Ramo");
   MatTree();
   glPushMatrix();
   Sfera(0, 1, 0, 0.057f, 10, Quality, TSize);
@@ -86,7 +86,7 @@ void Tree2AdvancedFractal3D(GLuint& Tree, TLVRProcedure MdlLeaf, TLVRProcedure M
   glPopMatrix();
   glEndList();
 
-  const GLuint Foglie = BeginList();
+  const GLuint Foglie = BeginList("Foglie");
   MatLeaf();
   ThinGeometryOn();
   glPushMatrix();
@@ -96,11 +96,11 @@ void Tree2AdvancedFractal3D(GLuint& Tree, TLVRProcedure MdlLeaf, TLVRProcedure M
   ThinGeometryOff();
   glEndList();
 
-  const GLuint Chioma = BeginList();
+  const GLuint Chioma = BeginList("Chioma");
   CrownListBody(Ramo, Foglie, 50, 60);
   glEndList();
 
-  const GLuint Fusto = BeginList();
+  const GLuint Fusto = BeginList("Fusto");
   MatTree();
   glPushMatrix();
   glRotatef(-90, 1, 0, 0);

@@ -117,7 +117,7 @@ void YuccaTypeAdvancedFractal3D(GLuint& YuccaType, TLVRProcedure MdlLeaf, TLVRPr
   YuccaState S;
   S.NumLevel = NumLevel;
 
-  S.Ramo = BeginList();
+  S.Ramo = BeginList("Ramo");
   MatTree();
   glPushMatrix();
   Sfera(0, 0.5f, 0, 0.057f, 10, Quality, TSize);
@@ -126,13 +126,13 @@ void YuccaTypeAdvancedFractal3D(GLuint& YuccaType, TLVRProcedure MdlLeaf, TLVRPr
   glPopMatrix();
   glEndList();
 
-  const GLuint Foglie = BeginList();
+  const GLuint Foglie = BeginList("Foglie");
   LeafListBody(MatLeaf, MdlLeaf);
   glEndList();
 
   // The rosette: a segment and five whorls above its top; the passes'
   // moves and turns accumulate, nothing is popped between them.
-  S.Chioma = BeginList();
+  S.Chioma = BeginList("Chioma");
   glPushMatrix();
   glPushAttrib(GL_LIGHTING_BIT);
   glCallList(S.Ramo);
@@ -160,7 +160,7 @@ void YuccaTypeAdvancedFractal3D(GLuint& YuccaType, TLVRProcedure MdlLeaf, TLVRPr
   glEndList();
 
   // The trunk, with its jittered foot (this mesh draws from the sequence).
-  S.Fusto = BeginList();
+  S.Fusto = BeginList("Fusto");
   MatTree();
   glPushMatrix();
   Sfera(0, 1, 0, 0.057f, 10, Quality, TSize);

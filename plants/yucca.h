@@ -8,7 +8,8 @@
 #include "render/gl.h"
 
 // Compiles the segment, leaf, rosette and trunk lists and the plant list,
-// whose id lands in `YuccaType`.
+// whose id lands in `YuccaType`. A negative `NumLevel` is taken as 0 (one
+// rosette).
 void YuccaTypeAdvancedFractal3D(GLuint& YuccaType, TLVRProcedure MdlLeaf, TLVRProcedure MatTree,
                                 TLVRProcedure MatLeaf, std::int32_t Quality,
                                 std::int32_t NumLevel, float TSize);

@@ -4,7 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j"$(nproc)" --target garden
+cmake --build build -j"$(nproc)" --target garden garden_texture_files
 mkdir -p build/run
 cd build/run
 exec ../app/garden

@@ -360,7 +360,7 @@ Canvas BarkDracaena() {
     Col c = Scale(base, 0.78 + 0.35 * fibre);
     c = Mix(c, Col{0.46, 0.40, 0.30}, 0.5 * Fbm(u, v, 4, 4, 3, 44));  // brown mottling
     const double wobble = 0.05 * (Fbm(u, v, 5, 2, 3, 42) - 0.5);
-    const double pos = (v + wobble) * kRings;
+    const double pos = (v + wobble) * kRings + 0.5;  // rings clear of the tile's edge
     const double f = pos - std::floor(pos);  // 0..1 between two rings
     const int ring = Wrap(static_cast<int>(std::floor(pos)), kRings);
     // Scars fade in and out around the trunk.
@@ -402,9 +402,9 @@ Canvas CaneStalk() {
     const double streak = Fbm(u, v, 40, 2, 3, 61);
     Col c = Mix(dark, green, 0.55 + 0.45 * streak);
     c = Mix(c, pale, 0.25 * Fbm(u, v, 3, 1, 2, 62));
-    // One node per tile, at the bottom: a dark joint line, a pale swollen
-    // ring above it and a papery sheath edge just below.
-    const double dv = std::min(v, 1 - v) * (v < 0.5 ? 1 : -1);  // signed distance to the node at v = 0
+    // One node per tile, across the middle: a dark joint line, a pale
+    // swollen ring above it and a papery sheath edge just below.
+    const double dv = v - 0.5;  // signed distance to the node
     c = Mix(c, dark, (1 - SmoothStep(0.0, 0.012, std::fabs(dv - 0.01))) * 0.8);
     c = Mix(c, pale, SmoothStep(0.02, 0.03, dv) * (1 - SmoothStep(0.05, 0.09, dv)) * 0.7);
     c = Mix(c, sheath, SmoothStep(-0.06, -0.04, dv) * (1 - SmoothStep(-0.01, 0.0, dv)) * 0.6 *

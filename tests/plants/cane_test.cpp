@@ -17,14 +17,14 @@ class CaneGenerator : public PlantFixture {};
 constexpr GLuint Ramo = 1, Foglie = 2, Chioma = 3, Foglia = 4, Plant = 5;
 
 // 4N + 2 draws; 2N segment runs (levels 1..N-1 twice), 2N paired leaves
-// and one top leaf.
+// and one top leaf. A negative depth gives the top leaf alone.
 TEST_F(CaneGenerator, StalkByDepth) {
   struct Case {
     std::int32_t NumLevel;
     std::uint64_t draws;
     std::uint64_t segmentRuns, pairedLeaves;
   };
-  for (const Case& c : {Case{0, 2, 0, 0}, Case{1, 6, 2, 2}, Case{10, 42, 20, 20}}) {
+  for (const Case& c : {Case{-1, 2, 0, 0}, Case{0, 2, 0, 0}, Case{1, 6, 2, 2}, Case{10, 42, 20, 20}}) {
     SCOPED_TRACE(c.NumLevel);
     ResetRandom();
     InstallGLCapture();

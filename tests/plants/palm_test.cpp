@@ -16,14 +16,15 @@ class PalmGenerator : public PlantFixture {};
 
 constexpr GLuint Ramo = 1, Foglie = 2, Chioma = 3, Fusto = 4, Plant = 5;
 
-// 4N + 2 draws; the trunk once below N - 1 segments, then the crown.
+// 4N + 2 draws; the trunk once below N - 1 segments, then the crown. A
+// negative depth is taken as 0 (the crown alone) instead of never ending.
 TEST_F(PalmGenerator, StemByDepth) {
   struct Case {
     std::int32_t NumLevel;
     std::uint64_t draws;
     int trunks, segments;
   };
-  for (const Case& c : {Case{0, 2, 0, 0}, Case{1, 6, 1, 0}, Case{4, 18, 1, 3}}) {
+  for (const Case& c : {Case{-3, 2, 0, 0}, Case{0, 2, 0, 0}, Case{1, 6, 1, 0}, Case{4, 18, 1, 3}}) {
     SCOPED_TRACE(c.NumLevel);
     ResetRandom();
     InstallGLCapture();

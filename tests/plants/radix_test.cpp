@@ -12,14 +12,14 @@ using namespace plantprobe;
 class RadixGenerator : public PlantFixture {};
 
 // Draws and segments by depth: 1 + 17 per non-end activation; segments
-// only from level 1 on.
+// only from level 1 on. A negative depth ends at once, like depth 0.
 TEST_F(RadixGenerator, DrawsAndSegmentsByDepth) {
   struct Case {
     std::int32_t NumLevel;
     std::uint64_t draws;
     std::uint64_t segments;
   };
-  for (const Case& c : {Case{0, 1, 0}, Case{1, 18, 0}, Case{2, 86, 4}, Case{3, 358, 20}}) {
+  for (const Case& c : {Case{-1, 1, 0}, Case{0, 1, 0}, Case{1, 18, 0}, Case{2, 86, 4}, Case{3, 358, 20}}) {
     SCOPED_TRACE(c.NumLevel);
     ResetRandom();
     InstallGLCapture();

@@ -19,7 +19,8 @@ constexpr GLuint Ramo = 1, Foglie = 2, Chioma = 3, Fusto = 4, Plant = 5;
 
 // Quality 12: the trunk's jittered foot makes 260 draws before the
 // discarded one; then the recursion's draws by depth. Level 1 stretches its
-// segment (glScalef(1, 2, 1)); levels 2 and deeper use it as it is.
+// segment (glScalef(1, 2, 1)); levels 2 and deeper use it as it is. A
+// negative depth gives a single rosette.
 TEST_F(YuccaGenerator, BranchingByDepth) {
   struct Case {
     std::int32_t NumLevel;
@@ -27,7 +28,7 @@ TEST_F(YuccaGenerator, BranchingByDepth) {
     int trunks, stretched, segments, rosettes;
   };
   const Case cases[] = {
-      {0, 260 + 2, 0, 0, 0, 1},    {1, 260 + 17, 1, 0, 0, 3},   {2, 260 + 62, 1, 3, 3, 9},
+      {-2, 260 + 2, 0, 0, 0, 1},   {0, 260 + 2, 0, 0, 0, 1},    {1, 260 + 17, 1, 0, 0, 3},   {2, 260 + 62, 1, 3, 3, 9},
       {3, 260 + 152, 1, 3, 12, 18}, {4, 260 + 224, 1, 3, 30, 18}, {5, 260 + 296, 1, 3, 48, 18},
   };
   for (const Case& c : cases) {
