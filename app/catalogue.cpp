@@ -100,18 +100,40 @@ void ChiomaCanna() {
   glPopMatrix();
 }
 
+namespace {
+void BuildCespuglio() {
+  BushAdvancedFractal3D(Cespuglio, ChiomaCespuglio, MatCespuglio, MatFoglieCespuglio, 12, 4, 0.2f);
+}
+void BuildFico() { TreeAdvancedFractal3D(Fico, ChiomaFico, MatFico, MatFoglieFico, 12, 4, 0.2f); }
+void BuildPalma1() { PalmAdvancedFractal3D(Palma1, ChiomaPalma1, MatPalma1, MatFogliePalma1, 12, 4, 0.2f); }
+void BuildPino() { Tree2AdvancedFractal3D(Pino, ChiomaPino, MatPino, MatFogliePino, 12, 4, 0.4f); }
+void BuildDracena() {
+  YuccaTypeAdvancedFractal3D(Dracena, ChiomaDracena, MatDracena, MatFoglieDracena, 12, 4, 0.4f);
+}
+void BuildMangrovia() {
+  MangroveTypeAdvancedFractal3D(Mangrovia, ChiomaMangrovia, MatMangrovia, MatFoglieMangrovia, 12, 4, 0.4f);
+}
+void BuildErba() { GrassAdvancedFractal3D(Erba, MatErba1, MatErba2, MatErba3, 6, 1.0f, 2.0f); }
+void BuildCanna0() { CaneAdvancedFractal3D(Canna[0], ChiomaCanna, MatCanna, MatFoglieCanna, 8, 10, 0.2f); }
+void BuildCanna1() { CaneAdvancedFractal3D(Canna[1], ChiomaCanna, MatCanna, MatFoglieCanna, 8, 10, 0.2f); }
+void BuildCanna2() { CaneAdvancedFractal3D(Canna[2], ChiomaCanna, MatCanna, MatFoglieCanna, 8, 10, 0.2f); }
+}  // namespace
+
+// The grass comes between the mangrove and the canes.
+const std::array<GardenPlant, 10> GardenPlants{{
+    {"Cespuglio", &Cespuglio, BuildCespuglio},
+    {"Fico", &Fico, BuildFico},
+    {"Palma1", &Palma1, BuildPalma1},
+    {"Pino", &Pino, BuildPino},
+    {"Dracena", &Dracena, BuildDracena},
+    {"Mangrovia", &Mangrovia, BuildMangrovia},
+    {"Erba", &Erba, BuildErba},
+    {"Canna[0]", &Canna[0], BuildCanna0},
+    {"Canna[1]", &Canna[1], BuildCanna1},
+    {"Canna[2]", &Canna[2], BuildCanna2},
+}};
+
 void OpenGL_CreateList() {
   OpenGL_Texture();
-
-  // The generators share one random stream: this order fixes every plant.
-  BushAdvancedFractal3D(Cespuglio, ChiomaCespuglio, MatCespuglio, MatFoglieCespuglio, 12, 4, 0.2f);
-  TreeAdvancedFractal3D(Fico, ChiomaFico, MatFico, MatFoglieFico, 12, 4, 0.2f);
-  PalmAdvancedFractal3D(Palma1, ChiomaPalma1, MatPalma1, MatFogliePalma1, 12, 4, 0.2f);
-  Tree2AdvancedFractal3D(Pino, ChiomaPino, MatPino, MatFogliePino, 12, 4, 0.4f);
-  YuccaTypeAdvancedFractal3D(Dracena, ChiomaDracena, MatDracena, MatFoglieDracena, 12, 4, 0.4f);
-  MangroveTypeAdvancedFractal3D(Mangrovia, ChiomaMangrovia, MatMangrovia, MatFoglieMangrovia, 12, 4, 0.4f);
-  GrassAdvancedFractal3D(Erba, MatErba1, MatErba2, MatErba3, 6, 1.0f, 2.0f);
-  CaneAdvancedFractal3D(Canna[0], ChiomaCanna, MatCanna, MatFoglieCanna, 8, 10, 0.2f);
-  CaneAdvancedFractal3D(Canna[1], ChiomaCanna, MatCanna, MatFoglieCanna, 8, 10, 0.2f);
-  CaneAdvancedFractal3D(Canna[2], ChiomaCanna, MatCanna, MatFoglieCanna, 8, 10, 0.2f);
+  for (const GardenPlant& plant : GardenPlants) plant.build();
 }

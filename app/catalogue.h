@@ -4,6 +4,22 @@
 // globals that the frame draws.
 #pragma once
 
+#include <array>
+
+#include "render/gl.h"
+
+// One generator call of the garden: the name of the list global it fills,
+// the global itself, and the call with its fixed arguments.
+struct GardenPlant {
+  const char* list;
+  GLuint* id;
+  void (*build)();
+};
+
+// The ten generator calls in the order OpenGL_CreateList makes them. The
+// generators share one random stream, so this order fixes every plant.
+extern const std::array<GardenPlant, 10> GardenPlants;
+
 // Loads every texture, then builds every plant's display list in the
 // catalogue's fixed order. Needs a current GL context.
 void OpenGL_CreateList();
