@@ -3,12 +3,15 @@
 // through the shared input path, message boxes answered from a queue and
 // logged, and GL contexts that are tokens only (tests install the GL
 // capture themselves).
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <deque>
 #include <string>
 
 #include "platform/headless.h"
 #include "platform/layer.h"
+#include "platform/offscreen_gl.h"
 
 namespace {
 
@@ -20,6 +23,7 @@ SIZE g_screen{1024, 768};
 POINT g_cursor{0, 0};
 std::vector<PIXELFORMATDESCRIPTOR> g_formats = HeadlessDefaultPixelFormats();
 bool g_failContexts = false;
+bool g_mesaGl = false;  // real GL through Mesa's offscreen rendering
 std::deque<int> g_answers;
 int g_defaultAnswer = IDNO;
 std::vector<MessageBoxRecord> g_log;
@@ -68,6 +72,7 @@ bool Open(std::string&) {
     int w = 0, h = 0;
     if (std::sscanf(size, "%dx%d", &w, &h) == 2 && w > 0 && h > 0) g_screen = SIZE{w, h};
   }
+  if (const char* gl = std::getenv("GARDEN_HEADLESS_GL")) g_mesaGl = std::strcmp(gl, "mesa") == 0;
   if (const char* frames = std::getenv("GARDEN_HEADLESS_FRAMES")) {
     g_closeAfterFrames = std::atol(frames);
     if (g_closeAfterFrames > 0) SetFrameHook(CloseAfterFrames);
@@ -139,13 +144,21 @@ int Box(const MessageBoxRequest& box) {
 
 std::vector<PIXELFORMATDESCRIPTOR> Formats() { return g_formats; }
 
-void* CreateContext(WindowRecord&, const PIXELFORMATDESCRIPTOR&) {
+// Contexts are tokens, or real offscreen Mesa contexts in GL mode.
+void* CreateContext(WindowRecord& w, const PIXELFORMATDESCRIPTOR&) {
   if (g_failContexts) return nullptr;
+  if (g_mesaGl) return layer::OffscreenGlCreate(layer::ClientWidth(w), layer::ClientHeight(w));
   return reinterpret_cast<void*>(g_nextToken++);
 }
-bool MakeCurrent(WindowRecord*, void*) { return true; }
-void DeleteContext(void*) {}
-void Swap(WindowRecord&) {}
+bool MakeCurrent(WindowRecord*, void* context) {
+  return g_mesaGl ? layer::OffscreenGlMakeCurrent(context) : true;
+}
+void DeleteContext(void* context) {
+  if (g_mesaGl) layer::OffscreenGlDelete(context);
+}
+void Swap(WindowRecord& w) {
+  if (g_mesaGl) layer::OffscreenGlSwap(layer::BackendContextOf(w.handle));
+}
 
 const PlatformBackend kHeadless{
     "headless", Open,  Close,   ScreenSize, CreateWin,     DestroyWin,  ShowWin,       PlaceWin, SetTitle,
@@ -180,6 +193,10 @@ std::vector<PIXELFORMATDESCRIPTOR> HeadlessDefaultPixelFormats() {
 void HeadlessSetScreenSize(int width, int height) { g_screen = SIZE{width, height}; }
 void HeadlessSetPixelFormats(const std::vector<PIXELFORMATDESCRIPTOR>& formats) { g_formats = formats; }
 void HeadlessFailContexts(bool fail) { g_failContexts = fail; }
+void HeadlessUseMesaGl(bool on) {
+  if (!on) layer::OffscreenGlShutdown();
+  g_mesaGl = on;
+}
 RECT HeadlessCaptionFrame() { return kCaptionFrame; }
 
 void HeadlessMouseMove(int screenX, int screenY) { MoveTo(screenX, screenY); }

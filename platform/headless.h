@@ -34,6 +34,10 @@ void HeadlessSetScreenSize(int width, int height);
 // list.
 void HeadlessSetPixelFormats(const std::vector<PIXELFORMATDESCRIPTOR>& formats);
 std::vector<PIXELFORMATDESCRIPTOR> HeadlessDefaultPixelFormats();
+// Real GL contexts through Mesa's offscreen rendering instead of tokens
+// (also GARDEN_HEADLESS_GL=mesa); set before contexts are made. Each context
+// draws into an offscreen surface of its window's client size.
+void HeadlessUseMesaGl(bool on);
 // Makes wglCreateContext fail (true) or succeed (false, the default).
 void HeadlessFailContexts(bool fail);
 // The frame extents the headless backend gives windows with a caption
@@ -73,6 +77,8 @@ const std::vector<MessageBoxRecord>& HeadlessMessageBoxLog();
 // --- Frames (both backends) --------------------------------------------------
 // Number of successful SwapBuffers calls since the last reset.
 long SwapBuffersCount();
+// Number of wglCreateContext calls since the last reset, granted or not.
+long ContextAttemptCount();
 // Called at the end of every successful SwapBuffers with the new count;
 // tests use it to inject input while a frame loop runs or to end one.
 // Null removes it.

@@ -79,6 +79,8 @@ void ResetCursors();   // cursor.cpp
 void ResetFrames();    // wgl.cpp: swap count and frame hook
 void ResetHeadless();  // backend_headless.cpp: answers, log, formats
 
+// The backend context made for a window (the current one first), or null.
+void* BackendContextOf(HWND hwnd);
 // Destroys the window's GL binding when the window goes away (wgl.cpp).
 void ForgetWindowGl(WindowRecord& w);
 // Drops the window's device contexts (gdi.cpp).

@@ -8,6 +8,7 @@
 
 #include "platform/headless.h"
 #include "platform/layer.h"
+#include "platform/offscreen_gl.h"
 
 namespace layer {
 namespace {
@@ -79,6 +80,7 @@ void UseSdlPlatform() {
     g_backend->close();
     g_opened = false;
   }
+  OffscreenGlShutdown();  // the real display takes over SDL's video
   g_backend = &SdlBackend();
 }
 

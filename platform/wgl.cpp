@@ -18,6 +18,7 @@ std::map<std::uintptr_t, Context> g_contexts;
 HGLRC g_current = nullptr;
 HDC g_currentDc = nullptr;
 long g_swaps = 0;
+long g_attempts = 0;
 FrameHook g_hook = nullptr;
 
 Context* LookupContext(HGLRC rc) {
@@ -38,6 +39,13 @@ void Release() {
 
 }  // namespace
 
+void* BackendContextOf(HWND hwnd) {
+  if (Context* c = LookupContext(g_current); c && c->window == hwnd) return c->backend;
+  for (auto& [h, c] : g_contexts)
+    if (c.window == hwnd) return c.backend;
+  return nullptr;
+}
+
 void ForgetWindowGl(WindowRecord& w) {
   // A window going away takes its drawable with it: release the context
   // bound to it so later GL calls have no target instead of a dead one.
@@ -54,6 +62,7 @@ void ResetGl() {
 
 void ResetFrames() {
   g_swaps = 0;
+  g_attempts = 0;
   g_hook = nullptr;
 }
 
@@ -62,6 +71,7 @@ void ResetFrames() {
 using namespace layer;
 
 HGLRC wglCreateContext(HDC hdc) {
+  ++g_attempts;
   WindowRecord* w = WindowOfDc(hdc);
   if (!w || w->pixelFormat == 0) return nullptr;  // a context needs a window with a pixel format
   const auto formats = Backend().pixelFormats();
@@ -109,4 +119,5 @@ BOOL SwapBuffers(HDC hdc) {
 }
 
 long SwapBuffersCount() { return g_swaps; }
+long ContextAttemptCount() { return g_attempts; }
 void SetFrameHook(FrameHook hook) { g_hook = hook; }

@@ -61,8 +61,8 @@ void AddMipmapsTexture(std::int32_t Format, std::int32_t Width, std::int32_t Hei
 }
 
 void TextureLoadID(const char* BmpFile, std::int32_t Num) {
-  const std::size_t slot = CheckIndex(Num, 0, kBMPSlotLast, "BMP texture slot");
   const std::int32_t format = GetBMPDepth(BmpFile);
+  const std::size_t slot = CheckIndex(Num, 0, kBMPSlotLast, "BMP texture slot");
 
   // Decode with the layer's loader. The image is used only when the loader
   // agrees with the header on the depth.

@@ -185,9 +185,9 @@ bool LoadCompressedTGA(TGATexture& Texture, const char* /*Filename*/) {
 }
 
 void TextureLoadTGAID(const char* TGAFile, std::int32_t Num) {
-  TGATexture& texture = TextureTGA2[CheckIndex(Num, 0, kTGASlotLast, "TGA texture slot")];
   std::error_code ec;
   if (!std::filesystem::exists(TGAFile, ec)) return;
+  TGATexture& texture = TextureTGA2[CheckIndex(Num, 0, kTGASlotLast, "TGA texture slot")];
   if (!LoadTGA(texture, TGAFile)) return;
 
   // Rows are tightly packed. GL reads rows aligned to 4 bytes (the unpack

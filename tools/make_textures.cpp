@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -283,9 +284,11 @@ Canvas Ground() {
   const Col dark{0.13, 0.27, 0.07}, mid{0.24, 0.42, 0.11}, light{0.38, 0.55, 0.16}, dry{0.50, 0.46, 0.24};
   cv.Fill([&](double u, double v) {
     const double n = Fbm(u, v, 4, 4, 5, 11);
-    const double patch = Fbm(u, v, 3, 3, 3, 12);
+    // Dry patches at a finer scale than the tile, so the 5 × 5 repeat of
+    // the ground does not show as a pattern of blotches.
+    const double patch = Fbm(u, v, 6, 6, 3, 12);
     Col c = n < 0.5 ? Mix(dark, mid, n * 2) : Mix(mid, light, (n - 0.5) * 2);
-    c = Mix(c, dry, SmoothStep(0.58, 0.75, patch) * 0.55);
+    c = Mix(c, dry, SmoothStep(0.6, 0.78, patch) * 0.4);
     const double speck = Hash01(static_cast<int>(u * 256), static_cast<int>(v * 256), 13);
     return Scale(c, 0.85 + 0.3 * speck);
   });
@@ -475,16 +478,16 @@ void FigLeaf(Canvas& cv, double bx, double by, double angle, double len, Col bas
 Canvas FigLeaves() {
   Canvas cv(256, 256);
   const double ox = 0.4 * 256, oy = 0.5 * 256;
-  struct Spec {
+  struct LeafPlace {
     double angleDeg, len;
     Col col;
   };
-  const std::array<Spec, 4> leaves = {{{185, 100, {0.15, 0.31, 0.08}},
+  const std::array<LeafPlace, 4> leaves = {{{185, 100, {0.15, 0.31, 0.08}},
                                        {95, 124, {0.18, 0.36, 0.10}},
                                        {280, 124, {0.20, 0.39, 0.11}},
                                        {12, 150, {0.24, 0.45, 0.13}}}};
   std::uint32_t seed = 71;
-  for (const Spec& s : leaves) FigLeaf(cv, ox, oy, s.angleDeg * kPi / 180, s.len, s.col, seed++);
+  for (const LeafPlace& s : leaves) FigLeaf(cv, ox, oy, s.angleDeg * kPi / 180, s.len, s.col, seed++);
   return cv;
 }
 
@@ -735,6 +738,9 @@ int main(int argc, char** argv) {
   std::string preview;
   for (int i = 2; i + 1 < argc; ++i)
     if (std::string(argv[i]) == "--preview") preview = argv[i + 1];
+
+  std::error_code ec;
+  std::filesystem::create_directories(folder, ec);  // an existing folder is fine
 
   std::vector<Output> outputs;
   outputs.push_back({"gras.bmp", Ground(), Output::kBmp24, false});

@@ -22,7 +22,7 @@ void Put32(Bytes& b, std::size_t at, std::uint32_t v) {
 }
 
 // Describes a BMP file; Build() lays it out as a writer would.
-struct BmpSpec {
+struct BmpBuilder {
   std::uint32_t headerSize = 40;
   std::int32_t width = 1;
   std::int32_t height = 1;
@@ -87,7 +87,7 @@ std::vector<std::array<std::uint8_t, 3>> Grey(int n) {
 
 struct LayoutCase {
   std::string name;
-  BmpSpec spec;
+  BmpBuilder bmp;
   std::uint32_t stride;
   bool topDown;
   std::uint32_t red, green, blue, alpha;
@@ -99,25 +99,25 @@ class BmpLayout : public ::testing::TestWithParam<LayoutCase> {};
 // order, at the stride of the padded row, with the channel layout named.
 TEST_P(BmpLayout, RowsStayInFileOrderWithPaddedStride) {
   const LayoutCase& c = GetParam();
-  const Bytes file = c.spec.Build();
+  const Bytes file = c.bmp.Build();
   DecodedDib dib;
   ASSERT_TRUE(DecodeBMP(file, dib));
-  EXPECT_EQ(dib.width, c.spec.width);
-  EXPECT_EQ(dib.height, c.topDown ? -c.spec.height : c.spec.height);
+  EXPECT_EQ(dib.width, c.bmp.width);
+  EXPECT_EQ(dib.height, c.topDown ? -c.bmp.height : c.bmp.height);
   EXPECT_EQ(dib.topDown, c.topDown);
-  EXPECT_EQ(dib.bitCount, c.spec.bitCount);
+  EXPECT_EQ(dib.bitCount, c.bmp.bitCount);
   EXPECT_EQ(dib.stride, c.stride);
-  EXPECT_EQ(dib.bits, c.spec.pixels);
+  EXPECT_EQ(dib.bits, c.bmp.pixels);
   EXPECT_EQ(dib.redMask, c.red);
   EXPECT_EQ(dib.greenMask, c.green);
   EXPECT_EQ(dib.blueMask, c.blue);
   EXPECT_EQ(dib.alphaMask, c.alpha);
-  if (c.spec.bitCount <= 8) {
-    ASSERT_EQ(dib.colors.size(), 1u << c.spec.bitCount);
-    for (std::size_t i = 0; i < c.spec.palette.size(); ++i) {
-      EXPECT_EQ(dib.colors[i].blue, c.spec.palette[i][0]);
-      EXPECT_EQ(dib.colors[i].green, c.spec.palette[i][1]);
-      EXPECT_EQ(dib.colors[i].red, c.spec.palette[i][2]);
+  if (c.bmp.bitCount <= 8) {
+    ASSERT_EQ(dib.colors.size(), 1u << c.bmp.bitCount);
+    for (std::size_t i = 0; i < c.bmp.palette.size(); ++i) {
+      EXPECT_EQ(dib.colors[i].blue, c.bmp.palette[i][0]);
+      EXPECT_EQ(dib.colors[i].green, c.bmp.palette[i][1]);
+      EXPECT_EQ(dib.colors[i].red, c.bmp.palette[i][2]);
     }
   } else {
     EXPECT_TRUE(dib.colors.empty());
@@ -130,8 +130,8 @@ Bytes Seq(std::size_t n) {
   return b;
 }
 
-BmpSpec Spec(std::uint32_t header, std::int32_t w, std::int32_t h, std::uint16_t bits, std::size_t bytes) {
-  BmpSpec s;
+BmpBuilder Make(std::uint32_t header, std::int32_t w, std::int32_t h, std::uint16_t bits, std::size_t bytes) {
+  BmpBuilder s;
   s.headerSize = header;
   s.width = w;
   s.height = h;
@@ -143,30 +143,30 @@ BmpSpec Spec(std::uint32_t header, std::int32_t w, std::int32_t h, std::uint16_t
 
 std::vector<LayoutCase> LayoutCases() {
   std::vector<LayoutCase> v;
-  v.push_back({"mono_9x2", Spec(40, 9, 2, 1, 8), 4, false, 0, 0, 0, 0});
-  v.push_back({"nibbles_5x3", Spec(40, 5, 3, 4, 12), 4, false, 0, 0, 0, 0});
-  v.push_back({"bytes_5x2", Spec(40, 5, 2, 8, 16), 8, false, 0, 0, 0, 0});
-  v.push_back({"rgb555_3x2", Spec(40, 3, 2, 16, 16), 8, false, 0x7C00, 0x03E0, 0x001F, 0});
-  v.push_back({"bgr_3x2", Spec(40, 3, 2, 24, 24), 12, false, 0, 0, 0, 0});
-  v.push_back({"bgra_2x2", Spec(40, 2, 2, 32, 16), 8, false, 0xFF0000, 0xFF00, 0xFF, 0});
-  v.push_back({"core_bgr_2x2", Spec(12, 2, 2, 24, 16), 8, false, 0, 0, 0, 0});
-  v.push_back({"core_bytes_4x1", Spec(12, 4, 1, 8, 4), 4, false, 0, 0, 0, 0});
-  v.push_back({"v5_bgr_4x4", Spec(124, 4, 4, 24, 48), 12, false, 0, 0, 0, 0});
-  v.push_back({"topdown_bgr_3x2", Spec(40, 3, -2, 24, 24), 12, true, 0, 0, 0, 0});
+  v.push_back({"mono_9x2", Make(40, 9, 2, 1, 8), 4, false, 0, 0, 0, 0});
+  v.push_back({"nibbles_5x3", Make(40, 5, 3, 4, 12), 4, false, 0, 0, 0, 0});
+  v.push_back({"bytes_5x2", Make(40, 5, 2, 8, 16), 8, false, 0, 0, 0, 0});
+  v.push_back({"rgb555_3x2", Make(40, 3, 2, 16, 16), 8, false, 0x7C00, 0x03E0, 0x001F, 0});
+  v.push_back({"bgr_3x2", Make(40, 3, 2, 24, 24), 12, false, 0, 0, 0, 0});
+  v.push_back({"bgra_2x2", Make(40, 2, 2, 32, 16), 8, false, 0xFF0000, 0xFF00, 0xFF, 0});
+  v.push_back({"core_bgr_2x2", Make(12, 2, 2, 24, 16), 8, false, 0, 0, 0, 0});
+  v.push_back({"core_bytes_4x1", Make(12, 4, 1, 8, 4), 4, false, 0, 0, 0, 0});
+  v.push_back({"v5_bgr_4x4", Make(124, 4, 4, 24, 48), 12, false, 0, 0, 0, 0});
+  v.push_back({"topdown_bgr_3x2", Make(40, 3, -2, 24, 24), 12, true, 0, 0, 0, 0});
 
-  LayoutCase rgb565{"rgb565_bitfields_2x2", Spec(40, 2, 2, 16, 8), 4, false, 0xF800, 0x07E0, 0x001F, 0};
-  rgb565.spec.compression = 3;
-  rgb565.spec.masks = {0xF800, 0x07E0, 0x001F};
+  LayoutCase rgb565{"rgb565_bitfields_2x2", Make(40, 2, 2, 16, 8), 4, false, 0xF800, 0x07E0, 0x001F, 0};
+  rgb565.bmp.compression = 3;
+  rgb565.bmp.masks = {0xF800, 0x07E0, 0x001F};
   v.push_back(rgb565);
 
-  LayoutCase v4{"v4_rgba_bitfields_2x1", Spec(108, 2, 1, 32, 8), 8, false, 0xFF, 0xFF00, 0xFF0000, 0xFF000000};
-  v4.spec.compression = 3;
-  v4.spec.masks = {0xFF, 0xFF00, 0xFF0000, 0xFF000000};
+  LayoutCase v4{"v4_rgba_bitfields_2x1", Make(108, 2, 1, 32, 8), 8, false, 0xFF, 0xFF00, 0xFF0000, 0xFF000000};
+  v4.bmp.compression = 3;
+  v4.bmp.masks = {0xFF, 0xFF00, 0xFF0000, 0xFF000000};
   v.push_back(v4);
 
-  LayoutCase shortPalette{"palette_of_3_entries", Spec(40, 4, 1, 8, 4), 4, false, 0, 0, 0, 0};
-  shortPalette.spec.palette = Grey(3);
-  shortPalette.spec.clrUsed = 3;
+  LayoutCase shortPalette{"palette_of_3_entries", Make(40, 4, 1, 8, 4), 4, false, 0, 0, 0, 0};
+  shortPalette.bmp.palette = Grey(3);
+  shortPalette.bmp.clrUsed = 3;
   v.push_back(shortPalette);
   return v;
 }
@@ -175,7 +175,7 @@ INSTANTIATE_TEST_SUITE_P(Depths, BmpLayout, ::testing::ValuesIn(LayoutCases()),
                          [](const auto& info) { return info.param.name; });
 
 TEST(BmpDecode, ShortPaletteIsPaddedWithBlack) {
-  BmpSpec s = Spec(40, 4, 1, 8, 4);
+  BmpBuilder s = Make(40, 4, 1, 8, 4);
   s.palette = Grey(3);
   s.clrUsed = 3;
   DecodedDib dib;
@@ -187,7 +187,7 @@ TEST(BmpDecode, ShortPaletteIsPaddedWithBlack) {
 }
 
 TEST(BmpDecode, LastRowMayLackItsPadding) {
-  BmpSpec s = Spec(40, 3, 2, 24, 12 + 9);  // second row: 9 pixel bytes, no padding
+  BmpBuilder s = Make(40, 3, 2, 24, 12 + 9);  // second row: 9 pixel bytes, no padding
   DecodedDib dib;
   ASSERT_TRUE(DecodeBMP(s.Build(), dib));
   ASSERT_EQ(dib.bits.size(), 24u);
@@ -209,7 +209,7 @@ class BmpRle : public ::testing::TestWithParam<RleCase> {};
 
 TEST_P(BmpRle, Expands) {
   const RleCase& c = GetParam();
-  BmpSpec s;
+  BmpBuilder s;
   s.width = c.width;
   s.height = c.height;
   s.bitCount = c.bitCount;
@@ -260,7 +260,7 @@ TEST_P(BmpRefused, ReturnsFalse) {
   EXPECT_FALSE(DecodeBMP(GetParam().file, dib));
 }
 
-Bytes Mutated(BmpSpec s, void (*change)(BmpSpec&)) {
+Bytes Mutated(BmpBuilder s, void (*change)(BmpBuilder&)) {
   change(s);
   return s.Build();
 }
@@ -271,7 +271,7 @@ Bytes Patched(Bytes f, std::size_t at, std::uint32_t v) {
 }
 
 std::vector<BadCase> BadCases() {
-  const BmpSpec ok = Spec(40, 2, 2, 24, 16);
+  const BmpBuilder ok = Make(40, 2, 2, 24, 16);
   const Bytes good = ok.Build();
   std::vector<BadCase> v;
   Bytes ba = good;
@@ -281,45 +281,45 @@ std::vector<BadCase> BadCases() {
   v.push_back({"header_size_64", Patched(good, 14, 64)});
   v.push_back({"header_beyond_file", Bytes(good.begin(), good.begin() + 30)});
   v.push_back({"pixels_short", Bytes(good.begin(), good.end() - 3)});
-  v.push_back({"two_planes", Mutated(ok, [](BmpSpec& s) { s.planes = 2; })});
-  v.push_back({"depth_2", Mutated(ok, [](BmpSpec& s) { s.bitCount = 2; })});
-  v.push_back({"depth_0", Mutated(ok, [](BmpSpec& s) { s.bitCount = 0; })});
-  v.push_back({"width_0", Mutated(ok, [](BmpSpec& s) { s.width = 0; })});
-  v.push_back({"width_negative", Mutated(ok, [](BmpSpec& s) { s.width = -2; })});
-  v.push_back({"height_0", Mutated(ok, [](BmpSpec& s) { s.height = 0; })});
-  v.push_back({"height_min_int", Mutated(ok, [](BmpSpec& s) { s.height = INT32_MIN; })});
-  v.push_back({"too_many_pixels", Mutated(ok, [](BmpSpec& s) { s.width = s.height = 65536; })});
-  v.push_back({"huge_width_one_row", Mutated(ok, [](BmpSpec& s) { s.width = INT32_MAX; })});
-  v.push_back({"jpeg_compression", Mutated(ok, [](BmpSpec& s) { s.compression = 4; })});
-  v.push_back({"rle8_on_24_bits", Mutated(ok, [](BmpSpec& s) { s.compression = 1; })});
-  v.push_back({"bitfields_on_24_bits", Mutated(ok, [](BmpSpec& s) {
+  v.push_back({"two_planes", Mutated(ok, [](BmpBuilder& s) { s.planes = 2; })});
+  v.push_back({"depth_2", Mutated(ok, [](BmpBuilder& s) { s.bitCount = 2; })});
+  v.push_back({"depth_0", Mutated(ok, [](BmpBuilder& s) { s.bitCount = 0; })});
+  v.push_back({"width_0", Mutated(ok, [](BmpBuilder& s) { s.width = 0; })});
+  v.push_back({"width_negative", Mutated(ok, [](BmpBuilder& s) { s.width = -2; })});
+  v.push_back({"height_0", Mutated(ok, [](BmpBuilder& s) { s.height = 0; })});
+  v.push_back({"height_min_int", Mutated(ok, [](BmpBuilder& s) { s.height = INT32_MIN; })});
+  v.push_back({"too_many_pixels", Mutated(ok, [](BmpBuilder& s) { s.width = s.height = 65536; })});
+  v.push_back({"huge_width_one_row", Mutated(ok, [](BmpBuilder& s) { s.width = INT32_MAX; })});
+  v.push_back({"jpeg_compression", Mutated(ok, [](BmpBuilder& s) { s.compression = 4; })});
+  v.push_back({"rle8_on_24_bits", Mutated(ok, [](BmpBuilder& s) { s.compression = 1; })});
+  v.push_back({"bitfields_on_24_bits", Mutated(ok, [](BmpBuilder& s) {
                  s.compression = 3;
                  s.masks = {0xFF0000, 0xFF00, 0xFF};
                })});
-  const BmpSpec fields = [] {
-    BmpSpec s = Spec(40, 2, 2, 16, 8);
+  const BmpBuilder fields = [] {
+    BmpBuilder s = Make(40, 2, 2, 16, 8);
     s.compression = 3;
     return s;
   }();
-  v.push_back({"overlapping_masks", Mutated(fields, [](BmpSpec& s) { s.masks = {0xF800, 0x0FE0, 0x001F}; })});
-  v.push_back({"scattered_mask", Mutated(fields, [](BmpSpec& s) { s.masks = {0xA800, 0x07E0, 0x001F}; })});
-  v.push_back({"mask_wider_than_pixel", Mutated(fields, [](BmpSpec& s) { s.masks = {0x1F0000, 0x07E0, 0x001F}; })});
-  v.push_back({"all_masks_empty", Mutated(fields, [](BmpSpec& s) { s.masks = {0, 0, 0}; })});
-  v.push_back({"offset_into_header", Mutated(ok, [](BmpSpec& s) { s.offBits = 20; })});
-  v.push_back({"offset_past_end", Mutated(ok, [](BmpSpec& s) { s.offBits = 10000; })});
+  v.push_back({"overlapping_masks", Mutated(fields, [](BmpBuilder& s) { s.masks = {0xF800, 0x0FE0, 0x001F}; })});
+  v.push_back({"scattered_mask", Mutated(fields, [](BmpBuilder& s) { s.masks = {0xA800, 0x07E0, 0x001F}; })});
+  v.push_back({"mask_wider_than_pixel", Mutated(fields, [](BmpBuilder& s) { s.masks = {0x1F0000, 0x07E0, 0x001F}; })});
+  v.push_back({"all_masks_empty", Mutated(fields, [](BmpBuilder& s) { s.masks = {0, 0, 0}; })});
+  v.push_back({"offset_into_header", Mutated(ok, [](BmpBuilder& s) { s.offBits = 20; })});
+  v.push_back({"offset_past_end", Mutated(ok, [](BmpBuilder& s) { s.offBits = 10000; })});
 
-  const BmpSpec rle = [] {
-    BmpSpec s = Spec(40, 4, 2, 8, 0);
+  const BmpBuilder rle = [] {
+    BmpBuilder s = Make(40, 4, 2, 8, 0);
     s.compression = 1;
     s.pixels = {4, 1, 0, 0, 4, 2, 0, 1};
     return s;
   }();
-  v.push_back({"rle_top_down", Mutated(rle, [](BmpSpec& s) { s.height = -2; })});
-  v.push_back({"rle_cut_inside_absolute_run", Mutated(rle, [](BmpSpec& s) { s.pixels = {0, 4, 1, 2}; })});
-  v.push_back({"rle_cut_inside_delta", Mutated(rle, [](BmpSpec& s) { s.pixels = {0, 2, 1}; })});
-  v.push_back({"rle_without_end_mark", Mutated(rle, [](BmpSpec& s) { s.pixels = {4, 1}; })});
-  v.push_back({"rle_size_beyond_file", Mutated(rle, [](BmpSpec& s) { s.sizeImage = 100; })});
-  v.push_back({"rle4_on_8_bits", Mutated(rle, [](BmpSpec& s) { s.compression = 2; })});
+  v.push_back({"rle_top_down", Mutated(rle, [](BmpBuilder& s) { s.height = -2; })});
+  v.push_back({"rle_cut_inside_absolute_run", Mutated(rle, [](BmpBuilder& s) { s.pixels = {0, 4, 1, 2}; })});
+  v.push_back({"rle_cut_inside_delta", Mutated(rle, [](BmpBuilder& s) { s.pixels = {0, 2, 1}; })});
+  v.push_back({"rle_without_end_mark", Mutated(rle, [](BmpBuilder& s) { s.pixels = {4, 1}; })});
+  v.push_back({"rle_size_beyond_file", Mutated(rle, [](BmpBuilder& s) { s.sizeImage = 100; })});
+  v.push_back({"rle4_on_8_bits", Mutated(rle, [](BmpBuilder& s) { s.compression = 2; })});
   return v;
 }
 
@@ -329,9 +329,9 @@ INSTANTIATE_TEST_SUITE_P(Malformed, BmpRefused, ::testing::ValuesIn(BadCases()),
 // Every prefix of valid files is either refused or decoded within bounds
 // (the sanitizer build checks the bounds); only the whole file decodes fully.
 TEST(BmpDecode, EveryTruncationIsRefused) {
-  BmpSpec pal = Spec(40, 3, 3, 4, 12);
-  BmpSpec v5 = Spec(124, 2, 2, 32, 16);
-  for (const Bytes& whole : {pal.Build(), v5.Build(), Spec(12, 3, 1, 24, 12).Build()}) {
+  BmpBuilder pal = Make(40, 3, 3, 4, 12);
+  BmpBuilder v5 = Make(124, 2, 2, 32, 16);
+  for (const Bytes& whole : {pal.Build(), v5.Build(), Make(12, 3, 1, 24, 12).Build()}) {
     DecodedDib dib;
     ASSERT_TRUE(DecodeBMP(whole, dib));
     // The last row's padding may be missing; anything shorter is refused.

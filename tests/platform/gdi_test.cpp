@@ -1,6 +1,8 @@
 // Device contexts, pixel-format choice, GL contexts and buffer swaps, and
 // the GDI objects behind bitmaps, regions, palettes, cursors and global
 // memory.
+#include <dlfcn.h>
+
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -69,6 +71,7 @@ TEST_F(GdiTest, ContextNeedsAPixelFormatAndFollowsItsWindow) {
   const PIXELFORMATDESCRIPTOR req = Request(0x1067, 32);
   EXPECT_FALSE(SetPixelFormat(dc, 0, &req));
   EXPECT_EQ(wglCreateContext(dc), nullptr);  // no pixel format yet
+  EXPECT_EQ(ContextAttemptCount(), 1);
 
   const int format = ChoosePixelFormat(dc, &req);
   ASSERT_TRUE(SetPixelFormat(dc, format, &req));
@@ -288,6 +291,55 @@ TEST_F(GdiTest, CursorsIconsBrushesAndStockObjects) {
   EXPECT_EQ(LoadCursorFromFileA(""), nullptr);
   EXPECT_EQ(LoadCursorFromFileA("no-such.cur"), nullptr);
   std::remove(path.c_str());
+}
+
+}  // namespace
+
+namespace {
+
+using GlFn = void (*)();
+GlFn GlEntry(const char* name) {
+  static void* lib = dlopen("libGL.so.1", RTLD_NOW | RTLD_LOCAL);
+  return lib ? reinterpret_cast<GlFn>(dlsym(lib, name)) : nullptr;
+}
+
+TEST_F(GdiTest, MesaModeGivesARealOffscreenContextOfTheClientSize) {
+  HeadlessUseMesaGl(true);
+  HWND hwnd = MakeWindow(kFullScreenStyle, 64, 48);
+  HDC dc = GetDC(hwnd);
+  PIXELFORMATDESCRIPTOR req;
+  req.nSize = 40;
+  req.nVersion = 1;
+  req.dwFlags = 0x1067;
+  req.cColorBits = req.cDepthBits = 32;
+  ASSERT_TRUE(SetPixelFormat(dc, ChoosePixelFormat(dc, &req), &req));
+  HGLRC rc = wglCreateContext(dc);
+  if (!rc) {
+    HeadlessUseMesaGl(false);
+    GTEST_SKIP() << "no offscreen GL on this machine";
+  }
+  ASSERT_TRUE(wglMakeCurrent(dc, rc));
+  auto clearColor = reinterpret_cast<void (*)(float, float, float, float)>(GlEntry("glClearColor"));
+  auto clear = reinterpret_cast<void (*)(unsigned)>(GlEntry("glClear"));
+  auto readPixels =
+      reinterpret_cast<void (*)(int, int, int, int, unsigned, unsigned, void*)>(GlEntry("glReadPixels"));
+  auto getIntegerv = reinterpret_cast<void (*)(unsigned, int*)>(GlEntry("glGetIntegerv"));
+  ASSERT_TRUE(clearColor && clear && readPixels && getIntegerv);
+  int viewport[4] = {};
+  getIntegerv(0x0BA2 /* GL_VIEWPORT */, viewport);
+  EXPECT_EQ(viewport[2], 64);
+  EXPECT_EQ(viewport[3], 48);
+  clearColor(1.0f, 0.5f, 0.0f, 1.0f);
+  clear(0x4000 /* GL_COLOR_BUFFER_BIT */);
+  unsigned char px[4] = {};
+  readPixels(10, 10, 1, 1, 0x1908 /* GL_RGBA */, 0x1401 /* GL_UNSIGNED_BYTE */, px);
+  EXPECT_EQ(px[0], 255);
+  EXPECT_NEAR(px[1], 128, 1);
+  EXPECT_EQ(px[2], 0);
+  EXPECT_TRUE(SwapBuffers(dc));
+  EXPECT_TRUE(wglMakeCurrent(dc, nullptr));
+  EXPECT_TRUE(wglDeleteContext(rc));
+  HeadlessUseMesaGl(false);
 }
 
 }  // namespace

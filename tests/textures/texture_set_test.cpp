@@ -8,6 +8,8 @@
 #include <fstream>
 #include <iterator>
 
+#include <unistd.h>
+
 #include "texture_fixture.h"
 
 namespace {
@@ -38,14 +40,29 @@ Bytes ReadAll(const std::string& path) {
 
 bool PowerOfTwo(int n) { return n > 0 && (n & (n - 1)) == 0; }
 
+// The set is painted once for the suite into a folder of its own.
 class TextureSet : public TextureTest {
  protected:
+  static std::string Tool() { return std::string(GARDEN_BINARY_DIR) + "/tools/make_textures"; }
+  static std::string SetDir() {  // one per process: ctest runs the tests side by side
+    return (std::filesystem::temp_directory_path() / ("garden_texture_set_" + std::to_string(getpid()))).string();
+  }
+
+  static void SetUpTestSuite() {
+    std::filesystem::remove_all(SetDir());
+    std::filesystem::create_directories(SetDir());
+    if (std::filesystem::exists(Tool())) painted_ = std::system((Tool() + " " + SetDir()).c_str()) == 0;
+  }
+  static void TearDownTestSuite() { std::filesystem::remove_all(SetDir()); }
+
   void SetUp() override {
     TextureTest::SetUp();
-    const std::string tool = std::string(GARDEN_BINARY_DIR) + "/tools/make_textures";
-    if (!std::filesystem::exists(tool)) GTEST_SKIP() << "make_textures is not built";
-    ASSERT_EQ(std::system((tool + " " + Path("")).c_str()), 0);
+    if (!std::filesystem::exists(Tool())) GTEST_SKIP() << "make_textures is not built";
+    ASSERT_TRUE(painted_);
   }
+  static std::string SetFile(const char* name) { return SetDir() + "/" + name; }
+
+  static inline bool painted_ = false;
 };
 
 // The step between neighbouring columns across the wrap (last to first)
@@ -72,7 +89,7 @@ TEST_F(TextureSet, EveryFileLoadsInItsKind) {
   int slot = 0;
   for (const SetEntry& e : kSet) {
     SCOPED_TRACE(e.file);
-    const std::string path = Path(e.file);
+    const std::string path = SetFile(e.file);
     GLuint name;
     if (e.tga) {
       TextureLoadTGAID(path.c_str(), slot);
@@ -120,13 +137,12 @@ TEST_F(TextureSet, EveryFileLoadsInItsKind) {
 }
 
 TEST_F(TextureSet, GeneratorWritesTheSameBytesEveryTime) {
-  const std::string again = Path("again");
-  std::filesystem::create_directories(again);
-  ASSERT_EQ(std::system((std::string(GARDEN_BINARY_DIR) + "/tools/make_textures " + again).c_str()), 0);
+  const std::string other = Path("again");
+  ASSERT_EQ(std::system((Tool() + " " + other).c_str()), 0);
   for (const SetEntry& e : kSet) {
-    const Bytes first = ReadAll(Path(e.file));
+    const Bytes first = ReadAll(SetFile(e.file));
     EXPECT_FALSE(first.empty()) << e.file;
-    EXPECT_EQ(first, ReadAll(again + "/" + e.file)) << e.file;
+    EXPECT_EQ(first, ReadAll(other + "/" + e.file)) << e.file;
   }
 }
 
