@@ -14,11 +14,16 @@
 
 #include "platform_fixture.h"
 
-// The leak checker of sanitizer builds: SDL's system libraries (D-Bus, X11,
-// the GL driver) keep process-lifetime allocations that are not ours.
+// The leak checker of sanitizer builds (for this whole test program): SDL
+// and the system libraries under it (D-Bus, X11, the GL driver and its
+// dispatch) keep process-lifetime allocations that are not ours.
 extern "C" const char* __lsan_default_suppressions() {
-  return "leak:libdbus-1.so\nleak:libX11.so\nleak:libGLX_mesa.so\nleak:_dri.so\nleak:libLLVM\n";
+  return "leak:libdbus-1.so\nleak:libX11.so\nleak:libGLX_mesa.so\nleak:_dri.so\nleak:libLLVM\n"
+         "leak:libSDL2-2.0.so\nleak:libGLdispatch.so\nleak:libEGL_mesa.so\n";
 }
+// Those libraries are built without frame pointers: unwind allocations
+// fully so the suppressions can see which library made them.
+extern "C" const char* __asan_default_options() { return "fast_unwind_on_malloc=0"; }
 
 namespace {
 
