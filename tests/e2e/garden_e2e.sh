@@ -25,7 +25,11 @@ work=$(mktemp -d)
 xvfb_pid=""
 app_pid=""
 cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
+  if [ -n "$app_pid" ]; then
+    # The demo runs under timeout; end the demo itself, then timeout.
+    for child in $(pgrep -P "$app_pid" 2>/dev/null); do kill -KILL "$child" 2>/dev/null; done
+    kill -KILL "$app_pid" 2>/dev/null
+  fi
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
   wait 2>/dev/null
   rm -rf "$work"
@@ -37,33 +41,33 @@ fail() {
   exit 1
 }
 
-# A free display number.
-display=""
-for n in $(seq 91 140); do
-  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
-    display=":$n"
-    break
-  fi
-done
-[ -n "$display" ] || fail "no free X display number"
-
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+# Xvfb picks a free display number itself and writes it to the pipe file.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
-export DISPLAY=$display
+display=""
 for _ in $(seq 1 100); do
+  display=$(head -n1 "$work/display" 2>/dev/null)
+  [ -n "$display" ] && break
+  kill -0 "$xvfb_pid" 2>/dev/null || break
+  sleep 0.1
+done
+[ -n "$display" ] || { cat "$work/xvfb.log"; fail "Xvfb did not start"; }
+display=":$display"
+export DISPLAY=$display
+for _ in $(seq 1 50); do
   xdotool getmouselocation >/dev/null 2>&1 && break
   sleep 0.1
 done
-xdotool getmouselocation >/dev/null 2>&1 || fail "Xvfb did not start"
+xdotool getmouselocation >/dev/null 2>&1 || fail "the X server on $display does not answer"
 unset GARDEN_PLATFORM
 
-# Waits up to $2 tenths of a second for a top-level window whose name is
-# $1; leaves its id in $found and its geometry in $wx $wy $ww $wh. (The
-# window list comes from xwininfo, which reads UTF-8 window names too.)
+# Waits up to $2 seconds for a top-level window whose name is $1; leaves
+# its id in $found and its geometry in $wx $wy $ww $wh. (The window list
+# comes from xwininfo, which reads UTF-8 window names too.)
 wait_window() {
   found=""
-  local line geometry
-  for _ in $(seq 1 "$2"); do
+  local line geometry deadline=$((SECONDS + $2))
+  while [ "$SECONDS" -lt "$deadline" ]; do
     line=$(xwininfo -root -tree 2>/dev/null | grep -F "\"$1\"" | head -n1)
     if [ -n "$line" ]; then
       found=$(echo "$line" | awk '{print $1}')
@@ -80,11 +84,22 @@ wait_window() {
   done
 }
 
-# Waits up to $1 tenths of a second for the demo to end; leaves its exit
-# code (or "running") in $code.
+# Waits up to $1 seconds for the question box to go away.
+box_gone() {
+  local deadline=$((SECONDS + $1))
+  while [ "$SECONDS" -lt "$deadline" ]; do
+    xwininfo -root -tree 2>/dev/null | grep -qF '"Video!"' || return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# Waits up to $1 seconds for the demo to end; leaves its exit code (or
+# "running") in $code.
 wait_exit() {
   code="running"
-  for _ in $(seq 1 "$1"); do
+  local deadline=$((SECONDS + $1))
+  while [ "$SECONDS" -lt "$deadline" ]; do
     if ! kill -0 "$app_pid" 2>/dev/null; then
       wait "$app_pid"
       code=$?
@@ -103,16 +118,21 @@ changed() { # prints the number of pixels that differ between two shots
 # Starts the demo from its run folder and answers the question with the
 # keyboard; leaves the garden window's id in $win.
 start_and_answer() {
-  (cd "$run_dir" && exec timeout 120 "$garden") >"$work/garden.log" 2>&1 &
+  (cd "$run_dir" && exec timeout -s KILL 120 "$garden") >"$work/garden.log" 2>&1 &
   app_pid=$!
-  wait_window "Video!" 200
+  wait_window "Video!" 20
   [ -n "$found" ] || { cat "$work/garden.log"; fail "the full-screen question did not appear"; }
   # No window manager: the keyboard goes to the window under the pointer.
   # Return takes the box's default answer, Yes: a window of the screen's size.
+  # The key is repeated (a bounded number of times) until the box is gone,
+  # in case it arrived before the box was ready for input.
   xdotool mousemove $((wx + ww / 2)) $((wy + wh / 2))
-  sleep 0.3
-  xdotool key --clearmodifiers Return
-  wait_window "$title" 200
+  for _ in $(seq 1 10); do
+    sleep 0.5
+    xdotool key --clearmodifiers Return
+    box_gone 3 && break
+  done
+  wait_window "$title" 30
   [ -n "$found" ] || { cat "$work/garden.log"; fail "the garden window did not appear"; }
   win=$found
 }
@@ -152,7 +172,7 @@ echo "right drag changed $diff_bc pixels"
 kill -0 "$app_pid" 2>/dev/null || fail "the demo ended during the drags"
 xdotool mousemove "$cx" "$cy"
 xdotool key --clearmodifiers Escape
-wait_exit 200
+wait_exit 20
 [ "$code" = "0" ] || { cat "$work/garden.log"; fail "after Esc the demo ended with $code"; }
 echo "Esc: exit code 0"
 
@@ -160,7 +180,7 @@ echo "Esc: exit code 0"
 start_and_answer
 sleep 1
 "$wm_delete" "$win" || fail "could not send the close request"
-wait_exit 200
+wait_exit 20
 [ "$code" = "0" ] || { cat "$work/garden.log"; fail "after closing the window the demo ended with $code"; }
 echo "close: exit code 0"
 echo "PASS"

@@ -177,6 +177,13 @@ TEST_F(GLWindow, StartUpFailuresShowTheirMessage) {
   }
 }
 
+TEST_F(GLWindow, MissingPixelFormatStillTriesTheContext) {
+  HeadlessSetPixelFormats({});
+  const long before = ContextAttemptCount();
+  EXPECT_THROW(OpenWindow(false), WindowError);
+  EXPECT_EQ(ContextAttemptCount(), before + 1) << "the context is attempted before the failure is reported";
+}
+
 // The real exit: the message is shown and the program ends with code 0.
 const char* g_expectedMessage = "";
 void CheckMessageThenExit(const char*) {
