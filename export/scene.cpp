@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "app/catalogue.h"
 #include "app/frame.h"
@@ -319,6 +320,27 @@ std::string BuildGardenScene(const SceneRequest& request, GardenScene& scene) {
       if (!known) textureOrder.push_back(part.material.texture);
     }
     scene.plants.push_back(std::move(mesh));
+  }
+  if (request.plant.empty()) {
+    // The ground: what the frame's garden drawing emits with no plant built.
+    std::vector<GLuint> built;
+    for (const GardenPlant& p : GardenPlants) built.push_back(std::exchange(*p.id, 0));
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    ClearCapturedGeometry();
+    DrawGarden();
+    for (std::size_t i = 0; i < built.size(); ++i) *GardenPlants[i].id = built[i];
+    PlantMesh ground;
+    ground.name = kGroundNode;
+    AppendCapturedTriangles(ground, 0, CapturedPrimitives().size());
+    ClearCapturedGeometry();
+    for (const MeshPart& part : ground.parts) {
+      if (part.material.texture == 0) return "the ground draws without a texture (texture files missing?)";
+      if (std::find(textureOrder.begin(), textureOrder.end(), part.material.texture) == textureOrder.end()) {
+        textureOrder.push_back(part.material.texture);
+      }
+    }
+    scene.plants.push_back(std::move(ground));
   }
   for (GLuint name : textureOrder) {
     SceneTexture t;

@@ -54,8 +54,11 @@ struct SceneTexture {
   bool hasAlpha = false;
 };
 
+// Name of the node that holds the ground square of the whole garden.
+inline constexpr const char* kGroundNode = "ground";
+
 struct GardenScene {
-  std::vector<PlantMesh> plants;
+  std::vector<PlantMesh> plants;  // the plants asked for; the whole garden ends with the ground
   std::vector<SceneTexture> textures;  // those the plants use, by first use
 };
 

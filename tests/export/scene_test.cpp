@@ -120,7 +120,7 @@ using exporttest::DefaultGarden;
 
 TEST(ExportScene, PlantsMatchWhatTheFrameDrawsOfTheDemosGarden) {
   const GardenScene& scene = DefaultGarden();
-  ASSERT_EQ(scene.plants.size(), GardenPlants.size());
+  ASSERT_EQ(scene.plants.size(), GardenPlants.size() + 1);
   BuildDemoGarden();
   for (std::size_t i = 0; i < GardenPlants.size(); ++i) {
     SCOPED_TRACE(GardenPlants[i].list);
@@ -132,6 +132,15 @@ TEST(ExportScene, PlantsMatchWhatTheFrameDrawsOfTheDemosGarden) {
     EXPECT_EQ(exported.vertices, frame.vertices);
     ExpectSameBox(exported.box, frame.box);
   }
+  // The last node is the ground square the frame draws under the plants.
+  const PlantMesh& ground = scene.plants.back();
+  EXPECT_EQ(ground.name, kGroundNode);
+  const Emitted exported = Exported(ground);
+  EXPECT_EQ(exported.triangles, 2u);
+  Box square;
+  square.Add(-7, 0, -7);
+  square.Add(7, 0, 7);
+  ExpectSameBox(exported.box, square);
 }
 
 std::vector<float> AllPositions(const GardenScene& scene) {
@@ -274,6 +283,13 @@ TEST(ExportScene, MaterialsFollowTheStateGLDrewWith) {
   const GardenScene& scene = DefaultGarden();
   for (const PlantMesh& plant : scene.plants) {
     SCOPED_TRACE(plant.name);
+    if (plant.name == kGroundNode) {
+      // The ground is one textured square, lit on both sides, not cut out.
+      ASSERT_EQ(plant.parts.size(), 1u);
+      EXPECT_FALSE(plant.parts[0].material.alphaTest);
+      EXPECT_TRUE(plant.parts[0].material.twoSide);
+      continue;
+    }
     bool cutout = false, bark = false;
     for (const MeshPart& part : plant.parts) {
       const SceneMaterial& m = part.material;

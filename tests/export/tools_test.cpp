@@ -86,7 +86,7 @@ TEST(ExportTools, ExportWritesExactlyItsFiles) {
     std::set<std::string> files;
   };
   std::set<std::string> objFiles = {"garden.obj", "garden.mtl"};
-  for (const char* t : {"bmp1", "bmp2", "bmp3", "bmp4", "bmp5", "tga0", "tga1", "tga2", "tga3", "tga4", "tga5",
+  for (const char* t : {"bmp0", "bmp1", "bmp2", "bmp3", "bmp4", "bmp5", "tga0", "tga1", "tga2", "tga3", "tga4", "tga5",
                         "tga6", "tga7", "tga8"}) {
     objFiles.insert(std::string("garden_") + t + ".png");
   }
