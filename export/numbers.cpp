@@ -32,7 +32,7 @@ bool ParseSize(const std::string& text, std::int32_t& width, std::int32_t& heigh
   if (x == std::string::npos) return false;
   std::int32_t w = 0, h = 0;
   if (!ParseInt32(text.substr(0, x), w) || !ParseInt32(text.substr(x + 1), h)) return false;
-  if (w < 1 || h < 1 || w > 16384 || h > 16384) return false;
+  if (w < 1 || h < 1 || w > 8192 || h > 8192) return false;
   width = w;
   height = h;
   return true;

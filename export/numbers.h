@@ -8,5 +8,5 @@
 bool ParseInt32(const std::string& text, std::int32_t& value);
 // Finite values only.
 bool ParseFloat(const std::string& text, float& value);
-// "<width>x<height>", each 1..16384.
+// "<width>x<height>", each 1..8192.
 bool ParseSize(const std::string& text, std::int32_t& width, std::int32_t& height);

@@ -68,7 +68,7 @@ int main(int argc, char** argv) {
     }
     if (name == "--size") {
       if (!ParseSize(value, request.width, request.height)) {
-        return Fail("--size: '" + value + "' is not WIDTHxHEIGHT (1..16384 each)");
+        return Fail("--size: '" + value + "' is not WIDTHxHEIGHT (1..8192 each)");
       }
     } else if (name == "--xrot" || name == "--yrot" || name == "--depth") {
       float v = 0;

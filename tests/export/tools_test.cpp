@@ -68,6 +68,7 @@ TEST(ExportTools, SnapshotRejectsBadOptionsAndWritesNothing) {
   ExpectCleanFailures("garden_snapshot", {
       {"--size 0x600 {dir}/a.png", "--size: '0x600' is not WIDTHxHEIGHT"},
       {"--size 800 {dir}/a.png", "--size: '800' is not WIDTHxHEIGHT"},
+      {"--size 9000x600 {dir}/a.png", "--size: '9000x600' is not WIDTHxHEIGHT (1..8192 each)"},
       {"--xrot ten {dir}/a.png", "--xrot: 'ten' is not a number"},
       {"--YRot=nan {dir}/a.png", "--yrot: 'nan' is not a number"},
       {"--depth 1e99 {dir}/a.png", "--depth: '1e99' is not a number"},
