@@ -32,7 +32,7 @@ void ExpectCleanFailures(const char* tool, const std::vector<BadRun>& cases, con
   for (const BadRun& c : cases) {
     const std::string args = Expand(c.args, dir.path.string());
     SCOPED_TRACE(args);
-    const auto r = RunTool(env + ToolPath(tool) + " " + args, (dir.path.parent_path() / "stderr.txt").string());
+    const auto r = RunTool(env + ToolPath(tool) + " " + args, dir.path.string() + ".stderr.txt");
     EXPECT_NE(r.exitCode, 0);
     EXPECT_EQ(r.err.rfind(std::string(tool) + ": ", 0), 0u) << r.err;
     EXPECT_NE(r.err.find(Expand(c.message, dir.path.string())), std::string::npos) << r.err;
@@ -101,7 +101,7 @@ TEST(ExportTools, ExportWritesExactlyItsFiles) {
     std::filesystem::remove_all(dir.path);
     std::filesystem::create_directories(dir.path);
     const auto r = RunTool(ToolPath("garden_export") + " " + Expand(c.args, dir.path.string()),
-                       (dir.path.parent_path() / "stderr.txt").string());
+                       dir.path.string() + ".stderr.txt");
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(dir.Files(), c.files);
@@ -113,7 +113,7 @@ TEST(ExportTools, AFailedExportLeavesTheOldFileAsItWas) {
   const std::string path = dir / "garden.glb";
   ASSERT_TRUE(WriteBytes(path, {'o', 'l', 'd'}));
   const auto r = RunTool(ToolPath("garden_export") + " --textures " + (dir / "nowhere") + " " + path,
-                     (dir.path.parent_path() / "stderr.txt").string());
+                     dir.path.string() + ".stderr.txt");
   EXPECT_NE(r.exitCode, 0);
   EXPECT_EQ(exporttest::ReadText(path), "old");
   EXPECT_EQ(dir.Files(), (std::set<std::string>{"garden.glb"}));
