@@ -19,7 +19,8 @@ struct DecodedDib {
   std::uint16_t bitCount = 0;    // 1, 4, 8, 16, 24 or 32 as stored in `bits`
   std::uint32_t stride = 0;      // bytes per row, a multiple of 4
   std::vector<std::uint8_t> bits;        // height * stride bytes, rows in file order
-  std::vector<DibColor> colors;          // colour table (palette images only)
+  std::vector<DibColor> colors;          // colour table (palette images only): always 2^bitCount
+                                         // entries, those the file does not give are black
   std::uint32_t redMask = 0, greenMask = 0, blueMask = 0, alphaMask = 0;  // 16/32-bit layouts
 };
 

@@ -8,7 +8,7 @@ packages=(
   libsdl2-dev libgl1 libgl1-mesa-dri libglu1-mesa libegl1 libegl-mesa0
   googletest libgtest-dev libpng-dev
   clang libclang-rt-14-dev
-  xvfb xauth xdotool x11-utils imagemagick
+  xvfb xauth xdotool x11-utils imagemagick xfonts-base
 )
 
 missing=()

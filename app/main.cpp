@@ -1,0 +1,4 @@
+// The garden demo.
+#include "app/entry.h"
+
+int main() { return GardenMain(); }
