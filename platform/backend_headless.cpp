@@ -9,6 +9,7 @@
 
 #include "platform/headless.h"
 #include "platform/layer.h"
+#include "platform/offscreen_gl.h"
 
 namespace {
 
@@ -139,13 +140,24 @@ int Box(const MessageBoxRequest& box) {
 
 std::vector<PIXELFORMATDESCRIPTOR> Formats() { return g_formats; }
 
-void* CreateContext(WindowRecord&, const PIXELFORMATDESCRIPTOR&) {
+void* CreateContext(WindowRecord& w, const PIXELFORMATDESCRIPTOR&) {
   if (g_failContexts) return nullptr;
+  if (HeadlessMesaGL()) {  // a real context on Mesa, see platform/offscreen_gl.h
+    std::string error;
+    if (!OpenOffscreenGL(w.rect.right - w.rect.left, w.rect.bottom - w.rect.top, error)) return nullptr;
+    MakeOffscreenGLCurrent(false);
+  }
   return reinterpret_cast<void*>(g_nextToken++);
 }
-bool MakeCurrent(WindowRecord*, void*) { return true; }
-void DeleteContext(void*) {}
-void Swap(WindowRecord&) {}
+bool MakeCurrent(WindowRecord* w, void* context) {
+  return !HeadlessMesaGL() || MakeOffscreenGLCurrent(w != nullptr && context != nullptr);
+}
+void DeleteContext(void*) {
+  if (HeadlessMesaGL()) CloseOffscreenGL();
+}
+void Swap(WindowRecord&) {
+  if (HeadlessMesaGL()) SwapOffscreenGL();
+}
 
 const PlatformBackend kHeadless{
     "headless", Open,  Close,   ScreenSize, CreateWin,     DestroyWin,  ShowWin,       PlaceWin, SetTitle,
