@@ -3,6 +3,7 @@
 
 #include "render/geometry.h"
 #include "render/glstate.h"
+#include "textures/bmp_texture.h"
 #include "window/mousecam.h"
 
 GLuint Cespuglio = 0;
@@ -77,10 +78,9 @@ void OpenGL_Draw() {
   // Placed after the camera, the light stays fixed in the garden.
   PutGLPointLight(GL_LIGHT0, 0, -10, 10, 0, 0.1f);
 
-  // The ground: a 14 x 14 square at y = 0, texture repeated 5 times.
-  // TEMPORARY: binds GL's default texture until the texture slots land;
-  // then this becomes TextureSelectID(0), the grass texture.
-  glBindTexture(GL_TEXTURE_2D, 0);
+  // The ground: the grass texture on a 14 x 14 square at y = 0, repeated
+  // 5 times each way.
+  TextureSelectID(0);
   Quad(-7, 0, -7, 7, 0, -7, -7, 0, 7, 7, 0, 7, 5, 5);
 
   for (const Placement& p : kGarden) {

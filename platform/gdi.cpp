@@ -85,7 +85,7 @@ long long FormatDistance(const PIXELFORMATDESCRIPTOR& want, const PIXELFORMATDES
     if (h < w) d += (w - h) * shortWeight;
     else d += (h - w);
   };
-  count(want.cColorBits, have.cColorBits, 1000);
+  d += std::abs(want.cColorBits - have.cColorBits) * 1000LL;  // colour depth should match either way
   count(want.cAlphaBits, have.cAlphaBits, 100);
   if (!(want.dwFlags & PFD_DEPTH_DONTCARE)) count(want.cDepthBits, have.cDepthBits, 100);
   count(want.cStencilBits, have.cStencilBits, 10);

@@ -73,6 +73,8 @@ const std::vector<MessageBoxRecord>& HeadlessMessageBoxLog();
 // --- Frames (both backends) --------------------------------------------------
 // Number of successful SwapBuffers calls since the last reset.
 long SwapBuffersCount();
+// Number of wglCreateContext calls since the last reset, granted or not.
+long ContextAttemptCount();
 // Called at the end of every successful SwapBuffers with the new count;
 // tests use it to inject input while a frame loop runs or to end one.
 // Null removes it.

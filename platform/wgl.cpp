@@ -18,6 +18,7 @@ std::map<std::uintptr_t, Context> g_contexts;
 HGLRC g_current = nullptr;
 HDC g_currentDc = nullptr;
 long g_swaps = 0;
+long g_attempts = 0;
 FrameHook g_hook = nullptr;
 
 Context* LookupContext(HGLRC rc) {
@@ -54,6 +55,7 @@ void ResetGl() {
 
 void ResetFrames() {
   g_swaps = 0;
+  g_attempts = 0;
   g_hook = nullptr;
 }
 
@@ -62,6 +64,7 @@ void ResetFrames() {
 using namespace layer;
 
 HGLRC wglCreateContext(HDC hdc) {
+  ++g_attempts;
   WindowRecord* w = WindowOfDc(hdc);
   if (!w || w->pixelFormat == 0) return nullptr;  // a context needs a window with a pixel format
   const auto formats = Backend().pixelFormats();
@@ -109,4 +112,5 @@ BOOL SwapBuffers(HDC hdc) {
 }
 
 long SwapBuffersCount() { return g_swaps; }
+long ContextAttemptCount() { return g_attempts; }
 void SetFrameHook(FrameHook hook) { g_hook = hook; }

@@ -82,6 +82,20 @@ constexpr std::size_t kMaxAttribDepth = 16;
 constexpr std::size_t kStackCapacity[3] = {32, 2, 2};  // model-view, projection, texture
 constexpr int kMaxTextureSize = 8192;
 constexpr int kMaxLights = 8;
+// Growth of the log and the geometry: a small first block for tests, then
+// at once room for a whole garden frame, so that a frame does not pay for
+// copying the vectors through every doubling (pages are touched as used).
+constexpr std::size_t kSmallReserve = std::size_t{1} << 12;
+constexpr std::size_t kVertexReserve = std::size_t{1} << 19;
+constexpr std::size_t kPrimitiveReserve = std::size_t{1} << 15;
+constexpr std::size_t kLogReserve = std::size_t{1} << 16;
+
+template <class T>
+void PushBack(std::vector<T>& v, const T& item, std::size_t large) {
+  if (v.size() == v.capacity())
+    v.reserve(v.size() < kSmallReserve ? kSmallReserve : std::max(large, 2 * v.size()));
+  v.push_back(item);
+}
 constexpr GLint kGluInvalidEnum = 100900;
 constexpr GLint kGluInvalidValue = 100901;
 
@@ -509,7 +523,7 @@ void Begin(GLenum mode) {
 void End() {
   g.inBegin = false;
   ++g.primitiveCount;
-  if (g.geometry) g.primitives.push_back(g.open);
+  if (g.geometry) PushBack(g.primitives, g.open, kPrimitiveReserve);
 }
 
 void EmitVertex(double x, double y, double z) {
@@ -535,7 +549,7 @@ void EmitVertex(double x, double y, double z) {
   v.g = g.st.color[1];
   v.b = g.st.color[2];
   v.a = g.st.color[3];
-  g.vertices.push_back(v);
+  PushBack(g.vertices, v, kVertexReserve);
   ++g.open.count;
 }
 
@@ -648,7 +662,7 @@ void LogCall(Op op, const double* a, int n, GLuint list) {
   c.argCount = std::min(n, static_cast<int>(c.args.size()));
   std::copy_n(a, c.argCount, c.args.begin());
   c.list = list;
-  g.log.push_back(c);
+  PushBack(g.log, c, kLogReserve);
 }
 
 void Record(Op op, const double* a, int n) {
@@ -1455,9 +1469,6 @@ void ResetGLCapture() {
   g.pixelStore[GL_PACK_ALIGNMENT] = 4;
   g.textures.try_emplace(0);  // the default texture, bound until another is
   g.attribStack.reserve(kMaxAttribDepth);
-  g.log.reserve(1 << 12);
-  g.vertices.reserve(1 << 14);
-  g.primitives.reserve(1 << 10);
 }
 
 bool GLCaptureInstalled() { return g_installed && GLDispatch.glBegin == CapBegin; }

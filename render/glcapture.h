@@ -120,7 +120,10 @@ std::uint64_t CapturedPrimitiveCount();
 
 // Display lists.
 bool CapturedListExists(GLuint list);
-const std::vector<CapturedCall>& CapturedListCalls(GLuint list);  // empty if unknown
+// The calls recorded into `list`, empty if unknown. A glDrawArrays compiled
+// into a list appears as the glBegin, glNormal3f, glTexCoord2f, glVertex3f
+// and glEnd calls it stands for (GL reads the arrays at compile time).
+const std::vector<CapturedCall>& CapturedListCalls(GLuint list);
 std::uint64_t CapturedListExecutions(GLuint list);  // times executed (nested calls included)
 void ClearListExecutions();
 // Loads `modelView` into the model-view matrix, clears the emitted geometry

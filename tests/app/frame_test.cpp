@@ -2,12 +2,16 @@
 
 #include <array>
 #include <cmath>
+#include <cstdio>
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "app/frame.h"
+#include "platform/headless.h"
 #include "render/glcapture.h"
 #include "render/glstate.h"
+#include "textures/bmp_texture.h"
 #include "window/wndproc.h"
 
 namespace {
@@ -15,12 +19,16 @@ namespace {
 class Frame : public ::testing::Test {
  protected:
   void SetUp() override {
+    UseHeadlessPlatform(1920, 1080);
     InstallGLCapture();
+    ResetBMPTextureSlots();
     Width = 800;
     Height = 600;
     XRot = YRot = Depth = 0;
   }
   void TearDown() override {
+    ResetBMPTextureSlots();
+    ResetPlatform();
     Cespuglio = Fico = Palma1 = Pino = Dracena = Mangrovia = Erba = 0;
     Canna = {};
     XRot = YRot = Depth = 0;
@@ -187,6 +195,36 @@ TEST_F(Frame, FixedViewShowsTheFarEdgeAboveTheCentreAndTheNearEdgeBelow) {
   EXPECT_LT(p4[1], 0);
   // The near edge spans most of the window's width.
   EXPECT_GT(p4[0] - p3[0], 1.0);
+}
+
+// A 2 x 2, 24-bit BMP.
+void WriteTinyBmp(const char* path) {
+  const std::uint8_t bytes[70] = {
+      'B', 'M', 70, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,  // file header
+      40, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 0, 1, 0, 24, 0, 0, 0, 0, 0, 16, 0, 0, 0,
+      0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  // info header
+      0, 200, 0, 0, 200, 0, 0, 0,                      // two rows, padded to 8 bytes
+      0, 150, 0, 0, 150, 0, 0, 0,
+  };
+  std::FILE* f = std::fopen(path, "wb");
+  ASSERT_NE(f, nullptr);
+  std::fwrite(bytes, 1, sizeof bytes, f);
+  std::fclose(f);
+}
+
+TEST_F(Frame, GroundWearsTheTextureOfSlotZero) {
+  const std::string path = std::string(GARDEN_BINARY_DIR) + "/frame_test_ground.bmp";
+  WriteTinyBmp(path.c_str());
+  TextureLoadID(path.c_str(), 0);
+  std::remove(path.c_str());
+  TextureSelectID(0);
+  const GLuint grass = CapturedBoundTexture();
+  ASSERT_NE(grass, 0u);
+  glBindTexture(GL_TEXTURE_2D, 0);
+
+  OpenGL_Draw();
+  ASSERT_GE(CapturedPrimitives().size(), 1u);
+  EXPECT_EQ(CapturedPrimitives()[0].texture, grass);
 }
 
 }  // namespace

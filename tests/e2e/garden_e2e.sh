@@ -14,7 +14,7 @@ run_dir=$2
 wm_delete=$(realpath "$3")
 title="Generazione di piante varie con frattali 3d"
 
-for tool in Xvfb xdotool import compare timeout; do
+for tool in Xvfb xdotool xwininfo import compare timeout; do
   if ! command -v "$tool" >/dev/null; then
     echo "SKIP: $tool is not installed"
     exit 77
@@ -57,15 +57,36 @@ done
 xdotool getmouselocation >/dev/null 2>&1 || fail "Xvfb did not start"
 unset GARDEN_PLATFORM
 
-# Waits up to $2 tenths of a second for a visible window whose name is $1;
-# leaves its id in $found.
+# Waits up to $2 tenths of a second for a top-level window whose name is
+# $1; leaves its id in $found and its geometry in $wx $wy $ww $wh. (The
+# window list comes from xwininfo, which reads UTF-8 window names too.)
 wait_window() {
   found=""
+  local line geometry
   for _ in $(seq 1 "$2"); do
-    found=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1)
-    [ -n "$found" ] && return
+    line=$(xwininfo -root -tree 2>/dev/null | grep -F "\"$1\"" | head -n1)
+    if [ -n "$line" ]; then
+      found=$(echo "$line" | awk '{print $1}')
+      geometry=$(echo "$line" | grep -oE '[0-9]+x[0-9]+\+-?[0-9]+\+-?[0-9]+' | head -n1)
+      ww=${geometry%%x*}
+      geometry=${geometry#*x}
+      wh=${geometry%%+*}
+      geometry=${geometry#*+}
+      wx=${geometry%%+*}
+      wy=${geometry#*+}
+      return
+    fi
     sleep 0.1
   done
+}
+
+# Waits up to $1 tenths of a second for the question box to go away.
+box_gone() {
+  for _ in $(seq 1 "$1"); do
+    xwininfo -root -tree 2>/dev/null | grep -qF '"Video!"' || return 0
+    sleep 0.1
+  done
+  return 1
 }
 
 # Waits up to $1 tenths of a second for the demo to end; leaves its exit
@@ -96,11 +117,16 @@ start_and_answer() {
   wait_window "Video!" 200
   [ -n "$found" ] || { cat "$work/garden.log"; fail "the full-screen question did not appear"; }
   # No window manager: the keyboard goes to the window under the pointer.
-  eval "$(xdotool getwindowgeometry --shell "$found")"
-  xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2))
-  sleep 0.3
-  xdotool key --clearmodifiers Return
-  wait_window "$title" 200
+  # Return takes the box's default answer, Yes: a window of the screen's size.
+  # The key is repeated (a bounded number of times) until the box is gone,
+  # in case it arrived before the box was ready for input.
+  xdotool mousemove $((wx + ww / 2)) $((wy + wh / 2))
+  for _ in $(seq 1 10); do
+    sleep 0.5
+    xdotool key --clearmodifiers Return
+    box_gone 30 && break
+  done
+  wait_window "$title" 300
   [ -n "$found" ] || { cat "$work/garden.log"; fail "the garden window did not appear"; }
   win=$found
 }
@@ -121,10 +147,10 @@ drag() { # drag <button> <x0> <y0> <dx> <dy> within the window
 
 # Run 1: question, drags, Esc.
 start_and_answer
-echo "window $win"
-eval "$(xdotool getwindowgeometry --shell "$win")"
-cx=$((X + WIDTH / 2))
-cy=$((Y + HEIGHT / 2))
+echo "window $win: ${ww}x${wh}+${wx}+${wy}"
+[ "$ww" = 1024 ] && [ "$wh" = 768 ] || fail "the full-screen window is ${ww}x${wh}, not the screen's 1024x768"
+cx=$((wx + ww / 2))
+cy=$((wy + wh / 2))
 sleep 1
 shot "$work/a.png"
 drag 1 "$cx" "$cy" 120 40

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -636,6 +637,58 @@ TEST_F(GLCapture, DrawArraysEmitsTheArraysAndIsCompiledByValue) {
   ASSERT_EQ(CapturedVertices().size(), 3u);
   EXPECT_EQ(CapturedVertices()[1].x, 1);
   EXPECT_EQ(CapturedVertices()[1].nz, 1);
+}
+
+TEST_F(GLCapture, ArbitraryCallSequencesKeepTheStateWithinGLLimits) {
+  // Misuse of every kind (unbalanced stacks and lists, calls inside
+  // glBegin, bad enums, self-calling lists) must leave the capture usable;
+  // the sanitizer build checks the memory side.
+  std::mt19937 rng(7);
+  auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+  const GLenum enums[] = {GL_MODELVIEW, GL_PROJECTION, GL_TEXTURE, GL_LIGHTING, GL_LIGHT0, GL_POSITION,
+                          GL_AMBIENT, GL_SHININESS, GL_TEXTURE_2D, GL_RGB, 0x1234, GL_COMPILE,
+                          GL_COMPILE_AND_EXECUTE, GL_TRIANGLE_STRIP, GL_FRONT, GL_CULL_FACE};
+  auto anyEnum = [&] { return enums[pick(static_cast<int>(std::size(enums)))]; };
+  const GLfloat values[16]{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
+  const std::uint8_t pixels[64]{};
+  for (int step = 0; step < 20000; ++step) {
+    const GLuint list = static_cast<GLuint>(pick(6));
+    switch (pick(16)) {
+      case 0: glNewList(list, anyEnum()); break;
+      case 1: glEndList(); break;
+      case 2:
+        // Only called from outside lists: a list calling itself twice costs
+        // 2^64 replays before the nesting limit stops it, in GL as here.
+        if (CapturedCompilingList() == 0) glCallList(list);
+        break;
+      case 3: glPushMatrix(); break;
+      case 4: glPopMatrix(); break;
+      case 5: glMatrixMode(anyEnum()); break;
+      case 6: glPushAttrib(GL_ALL_ATTRIB_BITS); break;
+      case 7: glPopAttrib(); break;
+      case 8: glBegin(anyEnum()); break;
+      case 9: glEnd(); break;
+      case 10: glVertex3f(1, 2, 3); break;
+      case 11: glRotatef(33, 0, 1, 1); break;
+      case 12: glLightfv(anyEnum(), anyEnum(), values); break;
+      case 13: glMaterialfv(anyEnum(), anyEnum(), values); break;
+      case 14: glTexImage2D(anyEnum(), 0, 3, 2, 2, 0, anyEnum(), GL_UNSIGNED_BYTE, pixels); break;
+      default: glDeleteLists(list, pick(3)); break;
+    }
+  }
+  EXPECT_LE(CapturedStackDepth(GL_MODELVIEW), 32);
+  EXPECT_LE(CapturedStackDepth(GL_PROJECTION), 2);
+  EXPECT_LE(CapturedAttribStackDepth(), 16);
+  glEnd();
+  glEndList();
+  EXPECT_EQ(CapturedCompilingList(), 0u);
+
+  // Still a working GL afterwards.
+  ClearCapturedGeometry();
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  Triangle();
+  EXPECT_EQ(CapturedVertices().size(), 3u);
 }
 
 }  // namespace
