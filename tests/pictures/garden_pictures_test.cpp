@@ -20,7 +20,7 @@
 
 #include "app/frame.h"
 #include "platform/headless.h"
-#include "tests/pictures/mesa_run.h"
+#include "tests/support/mesa_run.h"
 #include "window/glwindow.h"
 
 namespace pictures {

@@ -1,26 +1,53 @@
-// The demo on Mesa, driven from the frame hook.
-#include "tests/pictures/mesa_run.h"
+// Test support (header only, shared by the picture and endurance tests):
+// runs the whole demo (GardenMain) on the headless backend
+// with a real Mesa context, in the run folder with the generated textures,
+// and drives it from the frame hook: after each swap the current step reads
+// the frame just drawn and then prepares the next one (input, plant lists).
+#pragma once
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <filesystem>
+#include <functional>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "app/entry.h"
 #include "platform/headless.h"
 #include "platform/offscreen_gl.h"
 #include "render/gl.h"
+#include "textures/image_write.h"
 #include "window/glwindow.h"
 #include "window/wndproc.h"
 
 namespace pictures {
-namespace {
 
-Step g_step;
-bool g_ended = false;
+// One drawn frame as read back after its swap, with the matrices and
+// viewport it was drawn with (the model-view left by the frame is the
+// garden's: every plant pops what it pushes).
+struct Frame {
+  RgbaImage image;                   // top row first
+  std::array<float, 16> modelView{};  // column-major
+  std::array<float, 16> projection{};
+  std::array<int, 4> viewport{};
+  float xRot = 0, yRot = 0, depth = 0;
+};
 
-void Hook(long frame) {
+// A step runs in the frame hook after the swap of frame `frame` (1-based);
+// it may read that frame (ReadFrame) and change what the next frame draws.
+// Returning false ends the run (Esc is pressed).
+using Step = std::function<bool(long frame)>;
+
+namespace detail {
+
+inline Step g_step;
+inline bool g_ended = false;
+
+inline void Hook(long frame) {
   if (g_ended) return;
   if (!g_step(frame)) {
     g_ended = true;
@@ -29,9 +56,10 @@ void Hook(long frame) {
   }
 }
 
-}  // namespace
+}  // namespace detail
 
-Frame ReadFrame() {
+// Reads the frame just swapped.
+inline Frame ReadFrame() {
   Frame f;
   glGetIntegerv(GL_VIEWPORT, f.viewport.data());
   glGetFloatv(GL_MODELVIEW_MATRIX, f.modelView.data());
@@ -51,14 +79,16 @@ Frame ReadFrame() {
   return f;
 }
 
-int RunDemoOnMesa(Step step) {
+// Runs the demo with `step` as the frame hook; returns GardenMain's exit
+// code. The run folder is GARDEN_BINARY_DIR/run.
+inline int RunDemoOnMesa(Step step) {
   const std::filesystem::path previous = std::filesystem::current_path();
   std::filesystem::current_path(std::filesystem::path(GARDEN_BINARY_DIR) / "run");
   UseHeadlessPlatform(1024, 768);
   HeadlessUseMesaGL(true);
-  g_step = std::move(step);
-  g_ended = false;
-  SetFrameHook(Hook);
+  detail::g_step = std::move(step);
+  detail::g_ended = false;
+  SetFrameHook(detail::Hook);
   const int code = GardenMain();
   SetFrameHook(nullptr);
   HeadlessUseMesaGL(false);
@@ -67,7 +97,13 @@ int RunDemoOnMesa(Step step) {
   return code;
 }
 
-ScreenPoint Project(const std::array<float, 16>& mv, const std::array<float, 16>& p, const std::array<int, 4>& vp,
+// A point of the garden (world coordinates) projected with a frame's
+// matrices: window x from the left, y from the top.
+struct ScreenPoint {
+  double x = 0, y = 0;
+};
+
+inline ScreenPoint Project(const std::array<float, 16>& mv, const std::array<float, 16>& p, const std::array<int, 4>& vp,
                     int imageHeight, double x, double y, double z) {
   auto apply = [](const std::array<float, 16>& m, const std::array<double, 4>& v) {
     std::array<double, 4> r{};
@@ -82,7 +118,8 @@ ScreenPoint Project(const std::array<float, 16>& mv, const std::array<float, 16>
   return {wx, imageHeight - wy};
 }
 
-std::array<float, 16> Multiply(const std::array<float, 16>& a, const std::array<float, 16>& b) {
+// Column-major matrix product a * b, and the two transforms the camera adds.
+inline std::array<float, 16> Multiply(const std::array<float, 16>& a, const std::array<float, 16>& b) {
   std::array<float, 16> r{};
   for (int c = 0; c < 4; ++c)
     for (int row = 0; row < 4; ++row) {
@@ -93,17 +130,18 @@ std::array<float, 16> Multiply(const std::array<float, 16>& a, const std::array<
   return r;
 }
 
-std::array<float, 16> RotationY(double degrees) {
+inline std::array<float, 16> RotationY(double degrees) {
   const double a = degrees * M_PI / 180;
   const float c = static_cast<float>(std::cos(a)), s = static_cast<float>(std::sin(a));
   return {c, 0, -s, 0, 0, 1, 0, 0, s, 0, c, 0, 0, 0, 0, 1};
 }
 
-std::array<float, 16> TranslationZ(double dz) {
+inline std::array<float, 16> TranslationZ(double dz) {
   return {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, static_cast<float>(dz), 1};
 }
 
-std::string SavePicture(const RgbaImage& image, const std::string& name) {
+// Writes the picture as PNG under GARDEN_BINARY_DIR/pictures/<name>.png.
+inline std::string SavePicture(const RgbaImage& image, const std::string& name) {
   const std::filesystem::path dir = std::filesystem::path(GARDEN_BINARY_DIR) / "pictures";
   std::filesystem::create_directories(dir);
   const std::string path = (dir / (name + ".png")).string();
