@@ -332,11 +332,24 @@ bool BenchMesa(int runs, int frames, std::map<GroupKey, Group>& groups, MesaResu
 // closes the window as the user would.
 long g_childFrames = 1;
 double g_firstSwap = 0;
+long g_firstRssKb = 0;
+
+long ResidentKb() {
+  long size = 0, resident = 0;
+  if (FILE* f = std::fopen("/proc/self/statm", "r")) {
+    if (std::fscanf(f, "%ld %ld", &size, &resident) != 2) resident = 0;
+    std::fclose(f);
+  }
+  return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
 
 void ChildHook(long frame) {
-  if (frame == 1) g_firstSwap = Now();
+  if (frame == 1) {
+    g_firstSwap = Now();
+    g_firstRssKb = ResidentKb();
+  }
   if (frame == g_childFrames) {
-    std::printf("%.9f %.9f\n", g_firstSwap, Now());
+    std::printf("%.9f %.9f %ld\n", g_firstSwap, Now(), g_firstRssKb);
     std::fflush(stdout);
     PostMessageA(hWindow, WM_CLOSE, 0, 0);
   }
@@ -352,7 +365,7 @@ int RunChild(long frames) {
 
 struct DemoResult {
   double startMs = 0, fps = 0;
-  long peakKb = 0;
+  long peakKb = 0, firstFrameKb = 0;
   bool ok = false;
 };
 
@@ -396,7 +409,7 @@ DemoResult BenchDemo(const std::string& self, int runs, long frames) {
     double started = 0;
     if (!Spawn({self, "--child", std::to_string(frames)}, {}, out, kb, started)) return r;
     double first = 0, last = 0;
-    if (std::sscanf(out.c_str(), "%lf %lf", &first, &last) != 2) return r;
+    if (std::sscanf(out.c_str(), "%lf %lf %ld", &first, &last, &r.firstFrameKb) != 3) return r;
     starts.push_back((first - started) * 1e3);
     fps.push_back(static_cast<double>(frames - 1) / (last - first));
   }
@@ -466,6 +479,8 @@ int main(int argc, char** argv) {
       {"demo_fps", "demo frame rate at the start view", demo.fps, "fps", ">= 25", demo.fps >= 25},
       {"peak_rss_mb", "demo peak resident memory after 1,000 frames", peakMb, "MB", "< 150",
        demo.ok && peakMb < 150},
+      {"first_frame_rss_mb", "  of which resident at the first frame", static_cast<double>(demo.firstFrameKb) / 1024.0,
+       "MB", "", true},
       {"frame_vertices", "vertices per frame", static_cast<double>(cap.vertices), "", "", true},
       {"frame_triangles", "triangles per frame", static_cast<double>(cap.triangles), "", "", true},
       {"frame_primitives", "glBegin/glEnd pairs per frame", static_cast<double>(cap.primitives), "", "", true},

@@ -62,7 +62,14 @@ bool MakeOffscreenGLCurrent(bool current) {
 }
 
 void SwapOffscreenGL() {
-  if (g_window) SDL_GL_SwapWindow(g_window);
+  if (!g_window) return;
+  SDL_GL_SwapWindow(g_window);
+  // A pbuffer swap does not wait for anything, so without this the next
+  // frames would be binned while earlier ones are still being drawn, each
+  // holding its own copy of the garden's triangles (llvmpipe keeps several
+  // such scenes in flight). A window's swap paces the loop the same way.
+  static auto finish = reinterpret_cast<void (*)()>(SDL_GL_GetProcAddress("glFinish"));
+  if (finish) finish();
 }
 
 void CloseOffscreenGL() {
