@@ -80,7 +80,7 @@ void StartState() {
 // --- Garden through the capture ----------------------------------------------
 
 struct CaptureResult {
-  double buildMs = 0, texturesMs = 0;
+  double buildMs = 0, generationMs = 0;
   std::uint64_t vertices = 0, triangles = 0, primitives = 0;
 };
 
@@ -99,7 +99,7 @@ std::uint64_t Triangles(GLenum mode, std::size_t n) {
 CaptureResult BenchCapture(int runs) {
   CaptureResult r;
   InstallGLCapture();
-  std::vector<double> build, textures;
+  std::vector<double> build, generation;
   for (int i = 0; i < runs; ++i) {
     ResetGLCapture();
     SetCaptureLogging(false);
@@ -112,10 +112,10 @@ CaptureResult BenchCapture(int runs) {
     SetCaptureLogging(false);
     const double t1 = Now();
     OpenGL_Texture();
-    textures.push_back((Now() - t1) * 1e3);
+    generation.push_back(build.back() - (Now() - t1) * 1e3);  // the build without its texture loading
   }
   r.buildMs = Median(build);
-  r.texturesMs = Median(textures);
+  r.generationMs = Median(generation);
   return r;
 }
 
@@ -469,14 +469,14 @@ int main(int argc, char** argv) {
   const std::vector<Row> rows = {
       {"capture_build_ms", "garden build through the capture (textures + generators)", cap.buildMs, "ms", "< 25",
        cap.buildMs < 25},
-      {"capture_generation_ms", "  of which generation alone", cap.buildMs - cap.texturesMs, "ms", "", true},
+      {"capture_generation_ms", "  of which generation alone", cap.generationMs, "ms", "", true},
       {"mesa_build_ms", "garden build on Mesa (textures + list compilation)", mesa.buildMs, "ms", "< 100",
        mesa.buildMs < 100},
       {"startup_ms", "demo start-up to first swapped frame", demo.startMs, "ms", "< 250", demo.startMs < 250},
       {"list_frame_ms", "frame: OpenGL_Draw + swap, 800x600", mesa.listFrameMs, "ms", "", true},
       {"baked_frame_ms", "frame from static vertex buffers", mesa.bakedFrameMs, "ms", "", true},
       {"list_over_baked", "display-list frame / baked frame", ratio, "x", "<= 1.15", ratio <= 1.15},
-      {"demo_fps", "demo frame rate at the start view", demo.fps, "fps", ">= 25", demo.fps >= 25},
+      {"demo_fps", "demo frame rate at the start view (headless, Mesa)", demo.fps, "fps", ">= 25", demo.fps >= 25},
       {"peak_rss_mb", "demo peak resident memory after 1,000 frames", peakMb, "MB", "< 150",
        demo.ok && peakMb < 150},
       {"first_frame_rss_mb", "  of which resident at the first frame", static_cast<double>(demo.firstFrameKb) / 1024.0,

@@ -25,6 +25,9 @@
 #include "window/glwindow.h"
 #include "window/wndproc.h"
 
+// LeakSanitizer's hook: no leak report for a process that loaded Mesa.
+extern "C" int __lsan_is_turned_off() { return pictures::MesaWasUsed() ? 1 : 0; }
+
 namespace {
 
 #if defined(__SANITIZE_ADDRESS__)

@@ -46,6 +46,7 @@ namespace detail {
 
 inline Step g_step;
 inline bool g_ended = false;
+inline bool g_mesaUsed = false;
 
 inline void Hook(long frame) {
   if (g_ended) return;
@@ -86,6 +87,7 @@ inline int RunDemoOnMesa(Step step) {
   std::filesystem::current_path(std::filesystem::path(GARDEN_BINARY_DIR) / "run");
   UseHeadlessPlatform(1024, 768);
   HeadlessUseMesaGL(true);
+  detail::g_mesaUsed = true;
   detail::g_step = std::move(step);
   detail::g_ended = false;
   SetFrameHook(detail::Hook);
@@ -96,6 +98,13 @@ inline int RunDemoOnMesa(Step step) {
   std::filesystem::current_path(previous);
   return code;
 }
+
+// True once a run on Mesa happened in this process. Mesa and LLVM keep
+// process-wide allocations that go away with the unloaded driver, which
+// LeakSanitizer reports as leaks of unknown modules; test programs turn leak
+// checking off for processes that loaded the driver (see
+// __lsan_is_turned_off in the test files) and keep it for all others.
+inline bool MesaWasUsed() { return detail::g_mesaUsed; }
 
 // A point of the garden (world coordinates) projected with a frame's
 // matrices: window x from the left, y from the top.
