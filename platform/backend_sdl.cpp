@@ -7,6 +7,7 @@
 
 #include <clocale>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "platform/child_composite.h"
@@ -110,6 +111,17 @@ bool Open(std::string& error) {
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
     error = SDL_GetError();
     if (error.empty()) error = "no video driver";
+    return false;
+  }
+  // Without a display SDL falls back to drivers that show nothing; the
+  // program would then run unseen and never end. Only a driver asked for by
+  // name (SDL_VIDEODRIVER) may be one of those.
+  const char* driver = SDL_GetCurrentVideoDriver();
+  const bool invisible = driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0 ||
+                                    std::strcmp(driver, "evdev") == 0);
+  if (invisible && !std::getenv("SDL_VIDEODRIVER")) {
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    error = "no display found (set DISPLAY or WAYLAND_DISPLAY)";
     return false;
   }
   return true;

@@ -83,9 +83,9 @@ void OffscreenGlDelete(void* context) {
 void OffscreenGlSwap(void* context) {
   auto* c = static_cast<OffscreenContext*>(context);
   if (!c) return;
-  SDL_GL_SwapWindow(c->window);
-  // A pbuffer swap does not flush: finish the frame so it is really drawn
-  // (and timed) before the next one starts.
+  // The drawable is a pbuffer: it has one colour buffer, so there is
+  // nothing to exchange. Finishing the frame makes it really drawn (and
+  // timed) before the next one starts.
   using FinishFn = void (*)();
   static auto finish = reinterpret_cast<FinishFn>(SDL_GL_GetProcAddress("glFinish"));
   if (finish && SDL_GL_GetCurrentContext() == c->context) finish();

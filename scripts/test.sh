@@ -13,12 +13,13 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGARDEN_WERROR=$werror >/
 cmake --build build -j"$jobs"
 (cd build && ctest --output-on-failure -j"$jobs")
 
-# Valgrind's memcheck once over the unit tests that need no GL driver (it
-# also sees uninitialised reads, which the sanitizers below do not). The
-# Mesa picture and endurance runs are left to the sanitizer pass: under
-# memcheck they would take hours.
+# Valgrind's memcheck once over the unit tests of the GL state, the capture
+# and the window code (it also sees uninitialised reads, which the
+# sanitizers below do not). The tests that build the whole garden, start
+# SDL or load Mesa are left to the sanitizer pass: under memcheck they would
+# take hours.
 if command -v valgrind >/dev/null; then
-  for t in render platform window app; do
+  for t in render window; do
     if [ -x "build/tests/test_$t" ]; then
       (cd build && valgrind -q --error-exitcode=1 "tests/test_$t" --gtest_brief=1)
     fi

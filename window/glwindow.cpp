@@ -2,6 +2,8 @@
 // rendering context, release, status bar and fatal errors.
 #include "window/glwindow.h"
 
+#include "window/imagebutton.h"
+
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -113,10 +115,7 @@ bool WindowRegister() {
     WindowClassEx = WNDCLASSEXA{};
     WindowClassEx.cbSize = WNDCLASSEXA_SIZE_32;
     WindowClassEx.style = 0;
-    // HOOK: the image buttons' window procedure, HoverButtonHandler, goes
-    // here once the image buttons are built; until then windows of the
-    // class behave like plain windows.
-    WindowClassEx.lpfnWndProc = DefWindowProcA;
+    WindowClassEx.lpfnWndProc = HoverButtonHandler;
     WindowClassEx.cbClsExtra = 0;
     WindowClassEx.cbWndExtra = 0;
     WindowClassEx.hInstance = GetModuleHandleA(nullptr);
