@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "platform/child_composite.h"
 #include "platform/headless.h"
 #include "platform/layer.h"
 #include "platform/text.h"
@@ -374,7 +375,10 @@ void DeleteContext(void* ctx) {
 }
 
 void Swap(WindowRecord& w) {
-  if (Sdl(w)) SDL_GL_SwapWindow(Sdl(w));
+  if (!Sdl(w)) return;
+  // Child windows (image buttons) are shown over the finished frame.
+  if (SDL_GL_GetCurrentWindow() == Sdl(w)) CompositeChildren(w, SDL_GL_GetProcAddress);
+  SDL_GL_SwapWindow(Sdl(w));
 }
 
 const PlatformBackend kSdl{"sdl",   Open,    Close,     ScreenSize, CreateWin, DestroyWin,    ShowWin,

@@ -101,7 +101,8 @@ void WritePixel(GdiObject& b, LONG x, LONG y, RGBQUAD c) {
 
 GdiObject* SelectedBitmap(HDC hdc) {
   GdiObject* dc = LookupGdi(hdc, GdiKind::Dc);
-  if (!dc || !dc->memory) return nullptr;
+  if (dc && !dc->memory) return ChildSurface(dc->window);  // child windows paint into their surface
+  if (!dc) return nullptr;
   GdiObject* b = LookupGdi(dc->bitmap, GdiKind::Bitmap);
   return (b && !b->bits.empty()) ? b : nullptr;
 }

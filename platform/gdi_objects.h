@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/region.h"
 #include "platform/winapi.h"
 
 namespace layer {
@@ -31,8 +32,8 @@ struct GdiObject {
   bool dibSection = false;
   // Palette
   std::vector<PALETTEENTRY> entries;
-  // Region: union of rectangles
-  std::vector<RECT> rects;
+  // Region: sorted bands of spans (region.h)
+  Region region;
   // Device context
   HWND window = nullptr;  // window DC (null: screen or memory DC)
   bool memory = false;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/backend.h"
+#include "platform/gdi_objects.h"
 #include "platform/winapi.h"
 
 namespace layer {
@@ -33,6 +34,9 @@ struct WindowRecord {
   bool destroying = false;  // WM_DESTROY is being sent
   std::map<std::string, HANDLE> props;
   HRGN region = nullptr;  // window region (owned)
+  // What a child window painted: a 32-bit bitmap of its client size, made
+  // at the first drawing into one of its device contexts (child_paint.cpp).
+  GdiObject surface;
   LONG_PTR userData = 0;
   int pixelFormat = 0;
   PIXELFORMATDESCRIPTOR pixelRequest;  // the request SetPixelFormat was given
@@ -87,5 +91,8 @@ void ForgetWindowGl(WindowRecord& w);
 void ForgetWindowDcs(HWND hwnd);
 // Deletes a region object (region.cpp); false if it is not one.
 bool DeleteRegionObject(HGDIOBJ object);
+// The surface a child window paints into, sized to its client area; null
+// for top-level windows and empty children (child_paint.cpp).
+GdiObject* ChildSurface(HWND hwnd);
 
 }  // namespace layer

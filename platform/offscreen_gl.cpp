@@ -81,7 +81,14 @@ void OffscreenGlDelete(void* context) {
 }
 
 void OffscreenGlSwap(void* context) {
-  if (auto* c = static_cast<OffscreenContext*>(context)) SDL_GL_SwapWindow(c->window);
+  auto* c = static_cast<OffscreenContext*>(context);
+  if (!c) return;
+  SDL_GL_SwapWindow(c->window);
+  // A pbuffer swap does not flush: finish the frame so it is really drawn
+  // (and timed) before the next one starts.
+  using FinishFn = void (*)();
+  static auto finish = reinterpret_cast<FinishFn>(SDL_GL_GetProcAddress("glFinish"));
+  if (finish && SDL_GL_GetCurrentContext() == c->context) finish();
 }
 
 void OffscreenGlShutdown() {
@@ -92,3 +99,32 @@ void OffscreenGlShutdown() {
 }
 
 }  // namespace layer
+
+namespace {
+void* g_single = nullptr;
+}  // namespace
+
+bool OpenOffscreenGL(int width, int height, std::string& error) {
+  CloseOffscreenGL();
+  g_single = layer::OffscreenGlCreate(width, height);
+  if (!g_single) {
+    error = std::string("cannot create an offscreen GL context: ") + SDL_GetError();
+    return false;
+  }
+  return layer::OffscreenGlMakeCurrent(g_single);
+}
+
+bool MakeOffscreenGLCurrent(bool current) {
+  if (!g_single) return !current;
+  return layer::OffscreenGlMakeCurrent(current ? g_single : nullptr);
+}
+
+void SwapOffscreenGL() { layer::OffscreenGlSwap(g_single); }
+
+void CloseOffscreenGL() {
+  if (!g_single) return;
+  layer::OffscreenGlDelete(g_single);
+  g_single = nullptr;
+}
+
+bool OffscreenGLOpen() { return g_single != nullptr; }

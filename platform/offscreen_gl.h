@@ -1,7 +1,10 @@
-// Internal: real GL contexts without a display, through Mesa's offscreen
-// rendering (SDL's "offscreen" video driver over EGL), for the headless
-// backend's picture tests. Not for use outside platform/.
+// Real GL contexts without a display, through Mesa's offscreen rendering
+// (SDL's "offscreen" video driver over EGL). The layer:: calls serve the
+// headless backend; the single-context calls below serve benchmarks and
+// tools that need GL without any window.
 #pragma once
+
+#include <string>
 
 namespace layer {
 
@@ -16,3 +19,15 @@ void OffscreenGlSwap(void* context);
 void OffscreenGlShutdown();
 
 }  // namespace layer
+
+// The one offscreen context of a tool or benchmark: opens (or re-opens at a
+// new size) a context with its own drawable, makes it current and sets the
+// swap interval to 0. False with `error` filled when none can be made.
+bool OpenOffscreenGL(int width, int height, std::string& error);
+// Makes that context current (true) or releases it (false).
+bool MakeOffscreenGLCurrent(bool current);
+// Finishes the frame; the drawable keeps its pixels for reading.
+void SwapOffscreenGL();
+// Destroys the context (no-op when none is open).
+void CloseOffscreenGL();
+bool OffscreenGLOpen();

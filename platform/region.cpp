@@ -1,146 +1,182 @@
-// Regions as unions of rectangles: creation from a rectangle or from
-// region data, combination, hit-testing, bounding boxes, window regions.
+#include "platform/region.h"
+
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
-#include <set>
+#include <limits>
 
-#include "platform/gdi_objects.h"
-#include "platform/layer.h"
-
-namespace layer {
 namespace {
 
-bool Empty(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
-
-bool Contains(const std::vector<RECT>& rects, int x, int y) {
-  for (const RECT& r : rects)
-    if (x >= r.left && x < r.right && y >= r.top && y < r.bottom) return true;
-  return false;
-}
-
-// Combines two rectangle sets cell by cell on the grid of their edges and
-// merges each row's cells into runs.
-std::vector<RECT> Combine(const std::vector<RECT>& a, const std::vector<RECT>& b, int mode) {
-  std::set<LONG> xs, ys;
-  for (const auto* set : {&a, &b})
-    for (const RECT& r : *set) {
-      xs.insert(r.left);
-      xs.insert(r.right);
-      ys.insert(r.top);
-      ys.insert(r.bottom);
+// Merges two sorted span lists into one, joining spans that overlap or touch.
+std::vector<RegionSpan> UnionSpans(const std::vector<RegionSpan>& a, const std::vector<RegionSpan>& b) {
+  std::vector<RegionSpan> out;
+  out.reserve(a.size() + b.size());
+  std::size_t i = 0, j = 0;
+  while (i < a.size() || j < b.size()) {
+    const RegionSpan& next = (j >= b.size() || (i < a.size() && a[i].left <= b[j].left)) ? a[i++] : b[j++];
+    if (!out.empty() && next.left <= out.back().right) {
+      out.back().right = std::max(out.back().right, next.right);
+    } else {
+      out.push_back(next);
     }
-  const std::vector<LONG> X(xs.begin(), xs.end()), Y(ys.begin(), ys.end());
-  std::vector<RECT> out;
-  for (std::size_t j = 0; j + 1 < Y.size(); ++j) {
-    LONG runStart = 0;
-    bool inRun = false;
-    for (std::size_t i = 0; i + 1 < X.size(); ++i) {
-      const bool ina = Contains(a, X[i], Y[j]);
-      const bool inb = Contains(b, X[i], Y[j]);
-      bool in = false;
-      switch (mode) {
-        case RGN_AND: in = ina && inb; break;
-        case RGN_OR: in = ina || inb; break;
-        case RGN_XOR: in = ina != inb; break;
-        case RGN_DIFF: in = ina && !inb; break;
-        default: in = ina; break;
-      }
-      if (in && !inRun) runStart = X[i], inRun = true;
-      if (!in && inRun) out.push_back(RECT{runStart, Y[j], X[i], Y[j + 1]}), inRun = false;
-    }
-    if (inRun) out.push_back(RECT{runStart, Y[j], X.back(), Y[j + 1]});
   }
   return out;
 }
 
-int Complexity(const std::vector<RECT>& rects) {
-  if (rects.empty()) return NULLREGION;
-  return rects.size() == 1 ? SIMPLEREGION : COMPLEXREGION;
+bool Keep(RegionOp op, bool inA, bool inB) {
+  switch (op) {
+    case RegionOp::Union: return inA || inB;
+    case RegionOp::Intersect: return inA && inB;
+    case RegionOp::Difference: return inA && !inB;
+    case RegionOp::Xor: return inA != inB;
+  }
+  return false;
 }
 
-HRGN NewRegion(std::vector<RECT> rects) {
-  GdiObject o;
-  o.kind = GdiKind::Region;
-  o.rects = std::move(rects);
-  return reinterpret_cast<HRGN>(AddGdiObject(std::move(o)));
+// Combines two sorted span lists by walking their edges in order.
+std::vector<RegionSpan> CombineSpans(const std::vector<RegionSpan>& a, const std::vector<RegionSpan>& b, RegionOp op) {
+  if (op == RegionOp::Union) return UnionSpans(a, b);
+  std::vector<RegionSpan> out;
+  std::size_t i = 0, j = 0;
+  bool inA = false, inB = false;
+  std::int64_t start = 0;
+  bool open = false;
+  while (i < 2 * a.size() || j < 2 * b.size()) {
+    // The next edge: even indexes are left edges, odd ones right edges.
+    const std::int64_t ea = i < 2 * a.size() ? (i % 2 ? a[i / 2].right : a[i / 2].left) : INT64_MAX;
+    const std::int64_t eb = j < 2 * b.size() ? (j % 2 ? b[j / 2].right : b[j / 2].left) : INT64_MAX;
+    const std::int64_t x = std::min(ea, eb);
+    if (ea == x) inA = !inA, ++i;
+    if (eb == x) inB = !inB, ++j;
+    const bool keep = Keep(op, inA, inB);
+    if (keep && !open) {
+      start = x;
+      open = true;
+    } else if (!keep && open) {
+      if (!out.empty() && out.back().right == start) out.back().right = std::int32_t(x);
+      else out.push_back(RegionSpan{std::int32_t(start), std::int32_t(x)});
+      open = false;
+    }
+  }
+  return out;
+}
+
+// Appends the band [top, bottom) with the given spans, extending the last
+// band instead when it ends at `top` with the same spans.
+void AppendBand(std::vector<RegionBand>& bands, std::int32_t top, std::int32_t bottom, std::vector<RegionSpan> spans) {
+  if (top >= bottom || spans.empty()) return;
+  if (!bands.empty() && bands.back().bottom == top && bands.back().spans == spans) {
+    bands.back().bottom = bottom;
+    return;
+  }
+  bands.push_back(RegionBand{top, bottom, std::move(spans)});
+}
+
+Region UnionRange(std::span<const RegionRect> rects) {
+  if (rects.empty()) return {};
+  if (rects.size() == 1) return RegionFromRect(rects[0]);
+  const std::size_t half = rects.size() / 2;
+  return RegionUnion(UnionRange(rects.first(half)), UnionRange(rects.subspan(half)));
+}
+
+std::int32_t ReadInt32(const std::uint8_t* p) {
+  std::uint32_t v = std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24;
+  std::int32_t r;
+  std::memcpy(&r, &v, sizeof r);
+  return r;
 }
 
 }  // namespace
-}  // namespace layer
 
-using namespace layer;
-
-HRGN CreateRectRgn(int left, int top, int right, int bottom) {
-  RECT r{std::min(left, right), std::min(top, bottom), std::max(left, right), std::max(top, bottom)};
-  std::vector<RECT> rects;
-  if (!Empty(r)) rects.push_back(r);
-  return NewRegion(std::move(rects));
-}
-
-HRGN ExtCreateRegion(const XFORM* transform, DWORD size, const RGNDATA* data) {
-  // Only untransformed rectangle lists; the rectangles must fit in `size`.
-  if (transform || !data || size < sizeof(RGNDATAHEADER)) return nullptr;
-  const RGNDATAHEADER& h = data->rdh;
-  if (h.dwSize != sizeof(RGNDATAHEADER) || h.iType != RDH_RECTANGLES) return nullptr;
-  if (static_cast<std::uint64_t>(h.nCount) * sizeof(RECT) > size - sizeof(RGNDATAHEADER)) return nullptr;
-  std::vector<RECT> rects(h.nCount);
-  if (h.nCount) std::memcpy(rects.data(), data->Buffer, h.nCount * sizeof(RECT));
-  std::erase_if(rects, Empty);
-  return NewRegion(std::move(rects));
-}
-
-int CombineRgn(HRGN dest, HRGN src1, HRGN src2, int mode) {
-  GdiObject* d = LookupGdi(dest, GdiKind::Region);
-  GdiObject* a = LookupGdi(src1, GdiKind::Region);
-  if (!d || !a || mode < RGN_AND || mode > RGN_COPY) return ERROR;
-  if (mode == RGN_COPY) {
-    d->rects = a->rects;
-    return Complexity(d->rects);
+Region RegionFromRect(const RegionRect& rect) {
+  Region r;
+  if (rect.left < rect.right && rect.top < rect.bottom) {
+    r.bands.push_back(RegionBand{rect.top, rect.bottom, {RegionSpan{rect.left, rect.right}}});
   }
-  GdiObject* b = LookupGdi(src2, GdiKind::Region);
-  if (!b) return ERROR;
-  if (mode == RGN_OR) {
-    // A union keeps both lists; no need for the grid.
-    std::vector<RECT> rects = a->rects;
-    rects.insert(rects.end(), b->rects.begin(), b->rects.end());
-    d->rects = std::move(rects);
-  } else {
-    d->rects = Combine(a->rects, b->rects, mode);
+  return r;
+}
+
+Region RegionFromRects(std::span<const RegionRect> rects) { return UnionRange(rects); }
+
+Region RegionUnion(const Region& a, const Region& b) { return RegionCombine(a, b, RegionOp::Union); }
+
+Region RegionCombine(const Region& a, const Region& b, RegionOp op) {
+  // Sweep down both band lists at once. `y` is where the part still to be
+  // produced starts; each step emits the slice from the next band start to
+  // the nearest band edge, with the spans of whichever bands cover it.
+  constexpr std::int64_t kEnd = std::numeric_limits<std::int64_t>::max();
+  Region out;
+  out.bands.reserve(a.bands.size() + b.bands.size());
+  std::size_t i = 0, j = 0;
+  std::int64_t y = std::numeric_limits<std::int64_t>::min();
+  while (i < a.bands.size() || j < b.bands.size()) {
+    const RegionBand* ba = i < a.bands.size() ? &a.bands[i] : nullptr;
+    const RegionBand* bb = j < b.bands.size() ? &b.bands[j] : nullptr;
+    const std::int64_t aTop = ba ? std::max<std::int64_t>(ba->top, y) : kEnd;
+    const std::int64_t bTop = bb ? std::max<std::int64_t>(bb->top, y) : kEnd;
+    const std::int64_t top = std::min(aTop, bTop);
+    std::int64_t bottom;
+    if (aTop == top && bTop == top) {
+      bottom = std::min(ba->bottom, bb->bottom);
+      AppendBand(out.bands, std::int32_t(top), std::int32_t(bottom), CombineSpans(ba->spans, bb->spans, op));
+    } else if (aTop == top) {
+      bottom = std::min<std::int64_t>(ba->bottom, bTop);
+      if (Keep(op, true, false)) AppendBand(out.bands, std::int32_t(top), std::int32_t(bottom), ba->spans);
+    } else {
+      bottom = std::min<std::int64_t>(bb->bottom, aTop);
+      if (Keep(op, false, true)) AppendBand(out.bands, std::int32_t(top), std::int32_t(bottom), bb->spans);
+    }
+    y = bottom;
+    if (ba && ba->bottom <= y) ++i;
+    if (bb && bb->bottom <= y) ++j;
   }
-  return Complexity(d->rects);
+  return out;
 }
 
-BOOL PtInRegion(HRGN region, int x, int y) {
-  GdiObject* r = LookupGdi(region, GdiKind::Region);
-  return (r && Contains(r->rects, x, y)) ? TRUE : FALSE;
+bool RegionIsEmpty(const Region& region) { return region.bands.empty(); }
+
+bool RegionContains(const Region& region, std::int32_t x, std::int32_t y) {
+  // The first band ending below y is the only one that can hold it.
+  auto band = std::upper_bound(region.bands.begin(), region.bands.end(), y,
+                               [](std::int32_t v, const RegionBand& b) { return v < b.bottom; });
+  if (band == region.bands.end() || y < band->top) return false;
+  auto span = std::upper_bound(band->spans.begin(), band->spans.end(), x,
+                               [](std::int32_t v, const RegionSpan& s) { return v < s.right; });
+  return span != band->spans.end() && x >= span->left;
 }
 
-int GetRgnBox(HRGN region, RECT* box) {
-  GdiObject* r = LookupGdi(region, GdiKind::Region);
-  if (!r || !box) return ERROR;
-  *box = RECT{0, 0, 0, 0};
-  if (r->rects.empty()) return NULLREGION;
-  *box = r->rects.front();
-  for (const RECT& q : r->rects) {
-    box->left = std::min(box->left, q.left);
-    box->top = std::min(box->top, q.top);
-    box->right = std::max(box->right, q.right);
-    box->bottom = std::max(box->bottom, q.bottom);
+RegionRect RegionBounds(const Region& region) {
+  if (region.bands.empty()) return {};
+  RegionRect r{std::numeric_limits<std::int32_t>::max(), region.bands.front().top,
+               std::numeric_limits<std::int32_t>::min(), region.bands.back().bottom};
+  for (const RegionBand& band : region.bands) {
+    r.left = std::min(r.left, band.spans.front().left);
+    r.right = std::max(r.right, band.spans.back().right);
   }
-  return Complexity(r->rects);
+  return r;
 }
 
-int SetWindowRgn(HWND hwnd, HRGN region, BOOL) {
-  WindowRecord* w = LookupWindow(hwnd);
-  if (!w) return 0;
-  if (region && !LookupGdi(region, GdiKind::Region)) return 0;
-  if (w->region && w->region != region) RemoveGdi(w->region);
-  w->region = region;
-  return 1;
+std::vector<RegionRect> RegionRects(const Region& region) {
+  std::vector<RegionRect> rects;
+  for (const RegionBand& band : region.bands) {
+    for (const RegionSpan& s : band.spans) rects.push_back(RegionRect{s.left, band.top, s.right, band.bottom});
+  }
+  return rects;
 }
 
-int GetWindowRgn(HWND hwnd, HRGN dest) {
-  WindowRecord* w = LookupWindow(hwnd);
-  if (!w || !w->region) return ERROR;
-  return CombineRgn(dest, w->region, nullptr, RGN_COPY);
+bool RegionFromData(std::span<const std::uint8_t> data, Region& out) {
+  if (data.size() < kRegionHeaderSize) return false;
+  const auto size = static_cast<std::uint32_t>(ReadInt32(data.data()));
+  const auto type = static_cast<std::uint32_t>(ReadInt32(data.data() + 4));
+  const auto count = static_cast<std::uint32_t>(ReadInt32(data.data() + 8));
+  if (size != kRegionHeaderSize || type != kRegionTypeRectangles) return false;
+  if (count > (data.size() - kRegionHeaderSize) / kRegionRectSize) return false;
+  std::vector<RegionRect> rects(count);
+  const std::uint8_t* p = data.data() + kRegionHeaderSize;
+  for (RegionRect& r : rects) {
+    r = RegionRect{ReadInt32(p), ReadInt32(p + 4), ReadInt32(p + 8), ReadInt32(p + 12)};
+    p += kRegionRectSize;
+  }
+  out = RegionFromRects(rects);
+  return true;
 }

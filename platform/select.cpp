@@ -6,6 +6,8 @@
 #include <cstring>
 #include <string>
 
+#include "platform/gdi_log.h"
+#include "platform/globalmem.h"
 #include "platform/headless.h"
 #include "platform/layer.h"
 #include "platform/offscreen_gl.h"
@@ -34,6 +36,8 @@ void ResetAll() {
   ResetCursors();
   ResetFrames();
   ResetHeadless();
+  ResetGlobalMemory();
+  ResetRegionDataLog();
 }
 
 }  // namespace

@@ -809,6 +809,7 @@ BOOL DeleteObject(HGDIOBJ object);
 HGDIOBJ SelectObject(HDC hdc, HGDIOBJ object);
 int GetObjectA(HGDIOBJ object, int size, LPVOID out);
 DWORD GetObjectType(HGDIOBJ object);
+HGDIOBJ GetCurrentObject(HDC hdc, UINT type);  // OBJ_BITMAP, OBJ_PAL, OBJ_BRUSH, OBJ_PEN, OBJ_FONT
 HBRUSH CreateSolidBrush(COLORREF color);
 
 // Bitmaps
@@ -824,6 +825,7 @@ HPALETTE CreatePalette(const LOGPALETTE* palette);
 HPALETTE CreateHalftonePalette(HDC hdc);
 HPALETTE SelectPalette(HDC hdc, HPALETTE palette, BOOL forceBackground);
 UINT RealizePalette(HDC hdc);
+UINT GetPaletteEntries(HPALETTE palette, UINT start, UINT count, PALETTEENTRY* entries);  // null: the count
 
 // Regions
 HRGN CreateRectRgn(int left, int top, int right, int bottom);

@@ -9,6 +9,7 @@ packages=(
   googletest libgtest-dev libpng-dev
   clang libclang-rt-14-dev
   xvfb xauth xdotool x11-utils imagemagick xfonts-base
+  valgrind
 )
 
 missing=()

@@ -3,6 +3,8 @@
 // and a scratch folder for the files a test writes.
 #pragma once
 
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -28,7 +30,7 @@ class TextureTest : public ::testing::Test {
     std::string name = std::string(info->test_suite_name()) + "_" + info->name();
     for (char& ch : name)
       if (ch == '/') ch = '_';
-    dir_ = std::filesystem::temp_directory_path() / ("garden_textures_" + name);
+    dir_ = std::filesystem::temp_directory_path() / ("garden_textures_" + std::to_string(getpid()) + "_" + name);
     std::filesystem::remove_all(dir_);
     std::filesystem::create_directories(dir_);
   }
