@@ -117,7 +117,7 @@ TEST(Endurance, InputStormNeitherCrashesNorStopsTheFrames) {
   const std::array<WPARAM, 8> commands{SC_SIZE,    SC_MOVE,       SC_MINIMIZE,     SC_MAXIMIZE,
                                        SC_KEYMENU, SC_RESTORE,    SC_SCREENSAVE,   SC_MONITORPOWER};
   constexpr int kF4 = 0x73;
-  const long stormFrames = kSanitized ? 250 : 1000;
+  const long stormFrames = kSanitized ? 100 : 1000;
   constexpr int kPerFrame = 4;
   long sent = 0, keysSent = 0;
   std::uint64_t firstFrameVertices = 0;
@@ -166,7 +166,7 @@ TEST(Endurance, InputStormNeitherCrashesNorStopsTheFrames) {
 // --- Long runs -------------------------------------------------------------------
 
 TEST(Endurance, TenThousandCaptureFramesKeepMemoryFlat) {
-  const long frames = kSanitized ? 1000 : 10000;
+  const long frames = kSanitized ? 300 : 10000;
   const long settled = frames / 10;
   long settledKb = 0, endKb = 0;
   const int code = RunDemoOnCapture(kRunFolder, [&](long frame) {
@@ -175,13 +175,16 @@ TEST(Endurance, TenThousandCaptureFramesKeepMemoryFlat) {
     return frame < frames;
   });
   EXPECT_EQ(code, 0);
+  // AddressSanitizer's quarantine holds freed blocks, so the resident set
+  // grows with churn there; LeakSanitizer checks that build instead.
+  if (kSanitized) return;
   // Allocator slack, not growth per frame: 9,000 frames leaking even 100
   // bytes each would pass 800 kB.
   EXPECT_LT(endKb - settledKb, 800) << "from " << settledKb << " kB to " << endKb << " kB";
 }
 
 TEST(Endurance, TwoThousandMesaFramesKeepMemoryFlat) {
-  const long frames = kSanitized ? 200 : 2000;
+  const long frames = kSanitized ? 100 : 2000;
   const long settled = frames / 10;
   long settledKb = 0, endKb = 0;
   const int code = pictures::RunDemoOnMesa([&](long frame) {
@@ -190,6 +193,7 @@ TEST(Endurance, TwoThousandMesaFramesKeepMemoryFlat) {
     return frame < frames;
   });
   EXPECT_EQ(code, 0);
+  if (kSanitized) return;  // see above
   EXPECT_LT(endKb - settledKb, 2048) << "from " << settledKb << " kB to " << endKb << " kB";
 }
 
