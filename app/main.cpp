@@ -1,4 +1,8 @@
 // The garden demo.
 #include "app/entry.h"
+#include "app/hugepages.h"
 
-int main() { return GardenMain(); }
+int main(int /*argc*/, char** argv) {
+  RestartWithHugePages(argv);
+  return GardenMain();
+}
