@@ -23,6 +23,7 @@ SIZE g_screen{1024, 768};
 POINT g_cursor{0, 0};
 std::vector<PIXELFORMATDESCRIPTOR> g_formats = HeadlessDefaultPixelFormats();
 bool g_failContexts = false;
+bool g_failWindows = false;
 bool g_mesaGl = false;  // real GL through Mesa's offscreen rendering
 std::deque<int> g_answers;
 int g_defaultAnswer = IDNO;
@@ -85,6 +86,7 @@ void Close() {}
 SIZE ScreenSize() { return g_screen; }
 
 bool CreateWin(WindowRecord& w) {
+  if (g_failWindows) return false;
   w.frame = (w.style & WS_CAPTION) == WS_CAPTION ? kCaptionFrame : RECT{0, 0, 0, 0};
   w.backendWindow = reinterpret_cast<void*>(g_nextToken++);
   return true;
@@ -174,6 +176,7 @@ void ResetHeadless() {
   g_cursor = POINT{0, 0};
   g_formats = HeadlessDefaultPixelFormats();
   g_failContexts = false;
+  g_failWindows = false;
   g_answers.clear();
   g_defaultAnswer = IDNO;
   g_log.clear();
@@ -193,6 +196,7 @@ std::vector<PIXELFORMATDESCRIPTOR> HeadlessDefaultPixelFormats() {
 void HeadlessSetScreenSize(int width, int height) { g_screen = SIZE{width, height}; }
 void HeadlessSetPixelFormats(const std::vector<PIXELFORMATDESCRIPTOR>& formats) { g_formats = formats; }
 void HeadlessFailContexts(bool fail) { g_failContexts = fail; }
+void HeadlessFailWindows(bool fail) { g_failWindows = fail; }
 void HeadlessUseMesaGl(bool on) {
   if (!on) layer::OffscreenGlShutdown();
   g_mesaGl = on;

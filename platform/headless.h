@@ -40,6 +40,9 @@ std::vector<PIXELFORMATDESCRIPTOR> HeadlessDefaultPixelFormats();
 void HeadlessUseMesaGl(bool on);
 // Makes wglCreateContext fail (true) or succeed (false, the default).
 void HeadlessFailContexts(bool fail);
+// Makes the window system refuse new top-level windows (true), as when it
+// is out of resources; child windows are the layer's own and still work.
+void HeadlessFailWindows(bool fail);
 // The frame extents the headless backend gives windows with a caption
 // (left, top, right, bottom); windows without a caption have none.
 RECT HeadlessCaptionFrame();

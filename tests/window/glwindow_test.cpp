@@ -146,10 +146,12 @@ void TakeTheClassName() {
 }
 void NoPixelFormat() { HeadlessSetPixelFormats({}); }
 void NoContext() { HeadlessFailContexts(true); }
+void NoWindow() { HeadlessFailWindows(true); }
 
 const std::vector<FailureCase>& FailureCases() {
   static const std::vector<FailureCase> cases = {
       {"class name taken", TakeTheClassName, "Errore di registro per la rispettiva applicazione!"},
+      {"no window", NoWindow, "Impossibile creare la finestra per la rispettiva applicazione!"},
       {"no pixel format", NoPixelFormat, "la rispettiva applicazione non \xE8 stata inizilizata!"},
       {"no context", NoContext, "la rispettiva applicazione non \xE8 stata inizilizata!"},
   };
