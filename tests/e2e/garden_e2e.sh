@@ -161,20 +161,22 @@ wait_stable() {
 }
 
 # Starts the demo from its run folder and answers the question with the
-# keyboard; leaves the garden window's id in $win.
+# key $1 (Return: Yes, Escape: No); leaves the garden window's id in $win.
 start_and_answer() {
+  local key=$1
   (cd "$run_dir" && exec timeout -s KILL 120 "$garden") >"$work/garden.log" 2>&1 &
   app_pid=$!
   wait_window "Video!" 20
   [ -n "$found" ] || { cat "$work/garden.log"; fail "the full-screen question did not appear"; }
   # Return takes the box's default answer, Yes: a window of the screen's
-  # size. Without a window manager the key is sent to the box itself, and
+  # size; Escape answers No: an 800 x 600 window. Without a window manager
+  # the key is sent to the box itself, and
   # repeated (a bounded number of times) until the box is gone, in case it
   # arrived before the box was ready for input.
   xdotool mousemove $((wx + ww / 2)) $((wy + wh / 2))
   for _ in $(seq 1 10); do
     sleep 0.5
-    xdotool key --window "$found" Return 2>/dev/null
+    xdotool key --window "$found" "$key" 2>/dev/null
     box_gone 3 && break
   done
   wait_window "$title" 30
@@ -200,8 +202,8 @@ drag() { # drag <button> <x0> <y0> <dx> <dy> within the window
   sleep 0.5
 }
 
-# Run 1: question, drags, Esc.
-start_and_answer
+# Run 1: question answered Yes, drags, Esc.
+start_and_answer Return
 echo "window $win: ${ww}x${wh}+${wx}+${wy}"
 [ "$ww" = 1024 ] && [ "$wh" = 768 ] || fail "the full-screen window is ${ww}x${wh}, not the screen's 1024x768"
 cx=$((wx + ww / 2))
@@ -225,9 +227,17 @@ wait_exit 20
 [ "$code" = "0" ] || { cat "$work/garden.log"; fail "after Esc the demo ended with $code"; }
 echo "Esc: exit code 0"
 
-# Run 2: question, then the window's close request.
-start_and_answer
+# Run 2: question answered No (Escape), then the window's close request.
+start_and_answer Escape
+echo "window $win: ${ww}x${wh}+${wx}+${wy}"
+[ "$ww" -le 800 ] && [ "$wh" -le 600 ] && [ "$ww" -ge 700 ] && [ "$wh" -ge 500 ] ||
+  fail "the window asked for with No is ${ww}x${wh}, not about 800x600"
 sleep 1
+# The window that carries the GL context replaces the first one made for
+# the pixel format; look it up again.
+wait_window "$title" 10
+[ -n "$found" ] || fail "the garden window went away"
+win=$found
 "$wm_delete" "$win" || fail "could not send the close request"
 # The request waits in the queue while the garden is still being built.
 wait_exit 90
