@@ -47,11 +47,7 @@ void FractalTree(std::int32_t Level) {
 void BushAdvancedFractal3D(GLuint& Bush, TLVRProcedure MdlLeaf, TLVRProcedure MatTree, TLVRProcedure MatLeaf,
                            std::int32_t Quality, std::int32_t NumLevel, float TSize) {
   const GLuint Ramo = BeginList("Ramo");
-  MatTree();
-  glPushMatrix();
-  glRotatef(-90, 1, 0, 0);
-  CilindroMorph2(MeshRow::Bush, 0, 0, 0, 10, Quality, 0.06f, 1, TSize);
-  glPopMatrix();
+  SegmentListBody(MatTree, {.Row = MeshRow::Bush}, Quality, TSize);
   glEndList();
 
   const GLuint Foglie = BeginList("Foglie");
@@ -67,11 +63,6 @@ void BushAdvancedFractal3D(GLuint& Bush, TLVRProcedure MdlLeaf, TLVRProcedure Ma
   Ctx = BushContext{NumLevel, Ramo, Chioma};
   Bush = glGenLists(1);
   glNewList(Bush, GL_COMPILE);
-  glPushMatrix();
-  glPushAttrib(GL_LIGHTING_BIT);
-  glTranslatef(0, -1, 0);
-  FractalTree(0);
-  glPopAttrib();
-  glPopMatrix();
+  PlaceSystem(-1, 0, 1, [] { FractalTree(0); });
   glEndList();
 }

@@ -4,7 +4,6 @@
 #include "plants/cane.h"
 
 #include "plants/mesh.h"
-#include "render/geometry.h"
 #include "render/random.h"
 
 namespace {
@@ -56,12 +55,9 @@ void CaneAdvancedFractal3D(GLuint& Cane, TLVRProcedure MdlLeaf, TLVRProcedure Ma
   S.NumLevel = NumLevel;
 
   S.Ramo = BeginList("Ramo");
-  MatTree();
-  glPushMatrix();
-  Sfera(0, 0.9f, 0, kSphereRadius, 10, Quality, TSize);
-  glRotatef(-90, 1, 0, 0);
-  CilindroMorph2(MeshRow::Cane, 0, 0, 0, 10, Quality, kTubeRadius, 0.9f, TSize);
-  glPopMatrix();
+  SegmentListBody(MatTree,
+                  {.Row = MeshRow::Cane, .R = kTubeRadius, .H = 0.9f, .JointY = 0.9f, .JointRadius = kSphereRadius},
+                  Quality, TSize);
   glEndList();
 
   const GLuint Foglie = BeginList("Foglie");
@@ -107,11 +103,6 @@ void CaneAdvancedFractal3D(GLuint& Cane, TLVRProcedure MdlLeaf, TLVRProcedure Ma
   DiscardedDraw();
 
   Cane = BeginList();
-  glPushMatrix();
-  glPushAttrib(GL_LIGHTING_BIT);
-  glTranslatef(0, 0, 0);
-  FractalTree(S, 0);
-  glPopAttrib();
-  glPopMatrix();
+  PlaceSystem(0, 0, 1, [&S] { FractalTree(S, 0); });
   glEndList();
 }

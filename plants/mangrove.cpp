@@ -64,11 +64,7 @@ void MangroveTypeAdvancedFractal3D(GLuint& MangroveType, TLVRProcedure MdlLeaf,
   S.NumLevel = NumLevel;
 
   S.Ramo = BeginList("Ramo");
-  MatTree();
-  glPushMatrix();
-  glRotatef(-90, 1, 0, 0);
-  CilindroMorph2(MeshRow::Mangrove, 0, 0, 0, 10, Quality, 0.06f, 1, TSize);
-  glPopMatrix();
+  SegmentListBody(MatTree, {.Row = MeshRow::Mangrove}, Quality, TSize);
   glEndList();
 
   const GLuint Foglie = BeginList("Foglie");
@@ -82,11 +78,7 @@ void MangroveTypeAdvancedFractal3D(GLuint& MangroveType, TLVRProcedure MdlLeaf,
 
   // The pointed trunk, and the tap root hanging from height 0.25 to -0.75.
   S.Fusto = BeginList("Fusto");
-  MatTree();
-  glPushMatrix();
-  glRotatef(-90, 1, 0, 0);
-  CilindroMorph(MeshRow::Mangrove, 0, 0, 0, 10, Quality, 0.06f, 2, TSize);
-  glPopMatrix();
+  SegmentListBody(MatTree, {.Row = MeshRow::Mangrove, .Trunk = true, .H = 2}, Quality, TSize);
   glPushMatrix();
   glTranslatef(0, 0.25f, 0);
   glRotatef(90, 1, 0, 0);
@@ -97,20 +89,8 @@ void MangroveTypeAdvancedFractal3D(GLuint& MangroveType, TLVRProcedure MdlLeaf,
   DiscardedDraw();
 
   const GLuint Albero = BeginList("Albero");
-  glPushMatrix();
-  glPushAttrib(GL_LIGHTING_BIT);
-  glTranslatef(0, 0, 0);
-  FractalTree(S, 0);
-  glPopAttrib();
-  glPopMatrix();
-  glPushMatrix();
-  glPushAttrib(GL_LIGHTING_BIT);
-  glTranslatef(0, 2, 0);
-  glRotatef(45, 0, 1, 0);
-  glScalef(0.75f, 0.75f, 0.75f);
-  FractalTree2(S, 0);
-  glPopAttrib();
-  glPopMatrix();
+  PlaceSystem(0, 0, 1, [&S] { FractalTree(S, 0); });
+  PlaceSystem(2, 45, 0.75f, [&S] { FractalTree2(S, 0); });
   glEndList();
 
   GLuint Radici = 0;

@@ -6,7 +6,6 @@
 
 #include "plants/mesh.h"
 #include "plants/whorl.h"
-#include "render/geometry.h"
 #include "render/random.h"
 
 namespace {
@@ -31,15 +30,7 @@ constexpr std::array<WhorlLeaf, 4> kLeavesC{{
 // A segment with its joint sphere; the lowest one uses the flared trunk mesh.
 GLuint CompileSegment(bool Trunk, TLVRProcedure MatTree, std::int32_t Quality, float TSize) {
   const GLuint List = BeginList(Trunk ? "Fusto" : "Ramo");
-  MatTree();
-  glPushMatrix();
-  Sfera(0, 1, 0, 0.057f, 10, Quality, TSize);
-  glRotatef(-90, 1, 0, 0);
-  if (Trunk)
-    CilindroMorph(MeshRow::Palm, 0, 0, 0, 10, Quality, 0.06f, 1, TSize);
-  else
-    CilindroMorph2(MeshRow::Palm, 0, 0, 0, 10, Quality, 0.06f, 1, TSize);
-  glPopMatrix();
+  SegmentListBody(MatTree, {.Row = MeshRow::Palm, .Trunk = Trunk, .JointY = 1, .JointRadius = 0.057f}, Quality, TSize);
   glEndList();
   return List;
 }
@@ -116,11 +107,6 @@ void PalmAdvancedFractal3D(GLuint& Palm, TLVRProcedure MdlLeaf, TLVRProcedure Ma
   DiscardedDraw();
 
   Palm = BeginList();
-  glPushMatrix();
-  glPushAttrib(GL_LIGHTING_BIT);
-  glTranslatef(0, 0, 0);
-  FractalTree(S, 0);
-  glPopAttrib();
-  glPopMatrix();
+  PlaceSystem(0, 0, 1, [&S] { FractalTree(S, 0); });
   glEndList();
 }

@@ -48,11 +48,7 @@ void RadixAdvancedFractal3D(GLuint& Radix, TLVRProcedure MatTree, std::int32_t A
   S.Angle = Angle;
 
   S.Ramo = BeginList("Radix.Ramo");
-  MatTree();
-  glPushMatrix();
-  glRotatef(-90, 1, 0, 0);
-  CilindroMorph2(MeshRow::Radix, 0, 0, 0, 10, Quality, 0.06f, 1, TSize);
-  glPopMatrix();
+  SegmentListBody(MatTree, {.Row = MeshRow::Radix}, Quality, TSize);
   glEndList();
 
   DiscardedDraw();

@@ -3,6 +3,7 @@
 
 #include "plants/labels.h"
 
+#include "render/geometry.h"
 #include "render/glstate.h"
 #include "render/random.h"
 
@@ -63,5 +64,17 @@ void CrownListBody(GLuint Ramo, GLuint Foglie, float TiltFirst, float TiltSecond
     glPopMatrix();
   }
   glPopAttrib();
+  glPopMatrix();
+}
+
+void SegmentListBody(TLVRProcedure MatTree, const SegmentForm& Form, std::int32_t Quality, float TSize) {
+  MatTree();
+  glPushMatrix();
+  if (Form.JointRadius != 0) Sfera(0, Form.JointY, 0, Form.JointRadius, 10, Quality, TSize);
+  glRotatef(-90, 1, 0, 0);
+  if (Form.Trunk)
+    CilindroMorph(Form.Row, 0, 0, 0, 10, Quality, Form.R, Form.H, TSize);
+  else
+    CilindroMorph2(Form.Row, 0, 0, 0, 10, Quality, Form.R, Form.H, TSize);
   glPopMatrix();
 }

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 
+#include "plants/mesh.h"
 #include "render/gl.h"
 
 // A callback without arguments or result: materials (bind a texture, set a
@@ -50,3 +51,40 @@ void LeafListBody(TLVRProcedure MatLeaf, TLVRProcedure MdlLeaf);
 // turned 0° about y and tipped `TiltFirst` about x, one turned 180° and
 // tipped `TiltSecond` (230/240 for Tree, Bush and Mangrove; 50/60 for Tree2).
 void CrownListBody(GLuint Ramo, GLuint Foglie, float TiltFirst, float TiltSecond);
+
+// How a segment or trunk component list draws its piece: the branch mesh of
+// `Row` (CilindroMorph when `Trunk`, CilindroMorph2 otherwise) with radius R
+// and length H, and, when JointRadius is not 0, first a joint sphere of that
+// radius centred at (0, JointY, 0).
+struct SegmentForm {
+  MeshRow Row;
+  bool Trunk = false;
+  float R = 0.06f;
+  float H = 1;
+  float JointY = 0;
+  float JointRadius = 0;
+};
+
+// Body of a segment list (`Ramo`) or trunk list (`Fusto`): MatTree(), then
+// under a pushed matrix the joint sphere if any, glRotatef(-90, 1, 0, 0) to
+// turn the tube onto +y, and the mesh (ten bands, Quality columns). Records
+// into the list being compiled.
+void SegmentListBody(TLVRProcedure MatTree, const SegmentForm& Form, std::int32_t Quality, float TSize);
+
+// One branch system of a plant list under its own matrix and lighting
+// attributes: glTranslatef(0, Y, 0), then glRotatef(Turn, 0, 1, 0) and
+// glScalef(Scale, Scale, Scale) unless Turn is 0 and Scale is 1, then
+// System() records the system.
+template <class System>
+void PlaceSystem(float Y, float Turn, float Scale, System system) {
+  glPushMatrix();
+  glPushAttrib(GL_LIGHTING_BIT);
+  glTranslatef(0, Y, 0);
+  if (Turn != 0 || Scale != 1) {
+    glRotatef(Turn, 0, 1, 0);
+    glScalef(Scale, Scale, Scale);
+  }
+  system();
+  glPopAttrib();
+  glPopMatrix();
+}

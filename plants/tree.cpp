@@ -60,11 +60,7 @@ void FractalTree2(std::int32_t Level) { Branch(Level, Ctx.Ramo); }
 void TreeAdvancedFractal3D(GLuint& Tree, TLVRProcedure MdlLeaf, TLVRProcedure MatTree, TLVRProcedure MatLeaf,
                            std::int32_t Quality, std::int32_t NumLevel, float TSize) {
   const GLuint Ramo = BeginList("Ramo");
-  MatTree();
-  glPushMatrix();
-  glRotatef(-90, 1, 0, 0);
-  CilindroMorph2(MeshRow::Tree, 0, 0, 0, 10, Quality, 0.06f, 1, TSize);
-  glPopMatrix();
+  SegmentListBody(MatTree, {.Row = MeshRow::Tree}, Quality, TSize);
   glEndList();
 
   const GLuint Foglie = BeginList("Foglie");
@@ -76,11 +72,7 @@ void TreeAdvancedFractal3D(GLuint& Tree, TLVRProcedure MdlLeaf, TLVRProcedure Ma
   glEndList();
 
   const GLuint Fusto = BeginList("Fusto");
-  MatTree();
-  glPushMatrix();
-  glRotatef(-90, 1, 0, 0);
-  CilindroMorph(MeshRow::Tree, 0, 0, 0, 10, Quality, 0.06f, 1, TSize);
-  glPopMatrix();
+  SegmentListBody(MatTree, {.Row = MeshRow::Tree, .Trunk = true}, Quality, TSize);
   glEndList();
 
   DiscardedDraw();
@@ -88,19 +80,7 @@ void TreeAdvancedFractal3D(GLuint& Tree, TLVRProcedure MdlLeaf, TLVRProcedure Ma
   Ctx = TreeContext{NumLevel, Ramo, Chioma, Fusto};
   Tree = glGenLists(1);
   glNewList(Tree, GL_COMPILE);
-  glPushMatrix();
-  glPushAttrib(GL_LIGHTING_BIT);
-  glTranslatef(0, 0, 0);
-  FractalTree(0);
-  glPopAttrib();
-  glPopMatrix();
-  glPushMatrix();
-  glPushAttrib(GL_LIGHTING_BIT);
-  glTranslatef(0, 1, 0);
-  glRotatef(45, 0, 1, 0);
-  glScalef(0.75f, 0.75f, 0.75f);
-  FractalTree2(0);
-  glPopAttrib();
-  glPopMatrix();
+  PlaceSystem(0, 0, 1, [] { FractalTree(0); });
+  PlaceSystem(1, 45, 0.75f, [] { FractalTree2(0); });
   glEndList();
 }

@@ -2,7 +2,6 @@
 #include "plants/tree2.h"
 
 #include "plants/mesh.h"
-#include "render/geometry.h"
 #include "render/random.h"
 
 namespace {
@@ -78,12 +77,7 @@ void FractalTree2(std::int32_t Level) { Branch(Level, Ctx.Ramo); }
 void Tree2AdvancedFractal3D(GLuint& Tree, TLVRProcedure MdlLeaf, TLVRProcedure MatTree, TLVRProcedure MatLeaf,
                             std::int32_t Quality, std::int32_t NumLevel, float TSize) {
   const GLuint Ramo = BeginList("Ramo");
-  MatTree();
-  glPushMatrix();
-  Sfera(0, 1, 0, 0.057f, 10, Quality, TSize);
-  glRotatef(-90, 1, 0, 0);
-  CilindroMorph2(MeshRow::Tree2, 0, 0, 0, 10, Quality, 0.06f, 1, TSize);
-  glPopMatrix();
+  SegmentListBody(MatTree, {.Row = MeshRow::Tree2, .JointY = 1, .JointRadius = 0.057f}, Quality, TSize);
   glEndList();
 
   const GLuint Foglie = BeginList("Foglie");
@@ -101,11 +95,7 @@ void Tree2AdvancedFractal3D(GLuint& Tree, TLVRProcedure MdlLeaf, TLVRProcedure M
   glEndList();
 
   const GLuint Fusto = BeginList("Fusto");
-  MatTree();
-  glPushMatrix();
-  glRotatef(-90, 1, 0, 0);
-  CilindroMorph(MeshRow::Tree2, 0, 0, 0, 10, Quality, 0.06f, 1, TSize);
-  glPopMatrix();
+  SegmentListBody(MatTree, {.Row = MeshRow::Tree2, .Trunk = true}, Quality, TSize);
   glEndList();
 
   DiscardedDraw();
@@ -114,30 +104,8 @@ void Tree2AdvancedFractal3D(GLuint& Tree, TLVRProcedure MdlLeaf, TLVRProcedure M
   Tree = glGenLists(1);
   glNewList(Tree, GL_COMPILE);
 
-  glPushMatrix();
-  glPushAttrib(GL_LIGHTING_BIT);
-  glTranslatef(0, 0, 0);
-  FractalTree(0);
-  glPopAttrib();
-  glPopMatrix();
-
-  glPushMatrix();
-  glPushAttrib(GL_LIGHTING_BIT);
-  glTranslatef(0, 0.8f, 0);
-  glRotatef(45, 0, 1, 0);
-  glScalef(0.8f, 0.8f, 0.8f);
-  FractalTree2(0);
-  glPopAttrib();
-  glPopMatrix();
-
-  glPushMatrix();
-  glPushAttrib(GL_LIGHTING_BIT);
-  glTranslatef(0, 1.6f, 0);
-  glRotatef(90, 0, 1, 0);
-  glScalef(0.6f, 0.6f, 0.6f);
-  FractalTree2(0);
-  glPopAttrib();
-  glPopMatrix();
-
+  PlaceSystem(0, 0, 1, [] { FractalTree(0); });
+  PlaceSystem(0.8f, 45, 0.8f, [] { FractalTree2(0); });
+  PlaceSystem(1.6f, 90, 0.6f, [] { FractalTree2(0); });
   glEndList();
 }

@@ -8,7 +8,6 @@
 
 #include "plants/mesh.h"
 #include "plants/whorl.h"
-#include "render/geometry.h"
 #include "render/random.h"
 
 namespace {
@@ -118,12 +117,7 @@ void YuccaTypeAdvancedFractal3D(GLuint& YuccaType, TLVRProcedure MdlLeaf, TLVRPr
   S.NumLevel = NumLevel;
 
   S.Ramo = BeginList("Ramo");
-  MatTree();
-  glPushMatrix();
-  Sfera(0, 0.5f, 0, 0.057f, 10, Quality, TSize);
-  glRotatef(-90, 1, 0, 0);
-  CilindroMorph2(MeshRow::Yucca, 0, 0, 0, 10, Quality, 0.06f, 0.5f, TSize);
-  glPopMatrix();
+  SegmentListBody(MatTree, {.Row = MeshRow::Yucca, .H = 0.5f, .JointY = 0.5f, .JointRadius = 0.057f}, Quality, TSize);
   glEndList();
 
   const GLuint Foglie = BeginList("Foglie");
@@ -161,22 +155,12 @@ void YuccaTypeAdvancedFractal3D(GLuint& YuccaType, TLVRProcedure MdlLeaf, TLVRPr
 
   // The trunk, with its jittered foot (this mesh draws from the sequence).
   S.Fusto = BeginList("Fusto");
-  MatTree();
-  glPushMatrix();
-  Sfera(0, 1, 0, 0.057f, 10, Quality, TSize);
-  glRotatef(-90, 1, 0, 0);
-  CilindroMorph(MeshRow::Yucca, 0, 0, 0, 10, Quality, 0.06f, 1, TSize);
-  glPopMatrix();
+  SegmentListBody(MatTree, {.Row = MeshRow::Yucca, .Trunk = true, .JointY = 1, .JointRadius = 0.057f}, Quality, TSize);
   glEndList();
 
   DiscardedDraw();
 
   YuccaType = BeginList();
-  glPushMatrix();
-  glPushAttrib(GL_LIGHTING_BIT);
-  glTranslatef(0, 0, 0);
-  FractalTree(S, 0);
-  glPopAttrib();
-  glPopMatrix();
+  PlaceSystem(0, 0, 1, [&S] { FractalTree(S, 0); });
   glEndList();
 }
