@@ -375,30 +375,56 @@ struct DemoResult {
   bool ok = false;
 };
 
-// Starts `argv` with stdout on a pipe; returns the output, its peak RSS (kB)
-// and whether it ended with code 0.
-bool Spawn(const std::vector<std::string>& args, const std::vector<std::string>& env, std::string& out,
-           long& peakKb, double& started) {
+// In a forked child: adds `env` to the environment and runs `args` (looked
+// up on PATH unless it names a path). Never returns.
+[[noreturn]] void ExecChild(const std::vector<std::string>& args, const std::vector<std::string>& env) {
+  for (const std::string& e : env) putenv(const_cast<char*>(e.c_str()));
+  std::vector<char*> argv;
+  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+  execvp(argv[0], argv.data());
+  _exit(127);
+}
+
+// Starts `args` with its stdout on a pipe whose read end is left in
+// `readFd`; 0 when it cannot.
+pid_t StartPiped(const std::vector<std::string>& args, const std::vector<std::string>& env, int& readFd) {
   int fd[2];
-  if (pipe(fd) != 0) return false;
-  started = Now();
+  if (pipe(fd) != 0) return 0;
   const pid_t pid = fork();
   if (pid == 0) {
     dup2(fd[1], 1);
     close(fd[0]);
     close(fd[1]);
-    for (const std::string& e : env) putenv(const_cast<char*>(e.c_str()));
-    std::vector<char*> argv;
-    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    execv(argv[0], argv.data());
-    _exit(127);
+    ExecChild(args, env);
   }
   close(fd[1]);
-  char buf[256];
-  ssize_t n;
-  while ((n = read(fd[0], buf, sizeof buf)) > 0) out.append(buf, static_cast<std::size_t>(n));
-  close(fd[0]);
+  if (pid < 0) {
+    close(fd[0]);
+    return 0;
+  }
+  readFd = fd[0];
+  return pid;
+}
+
+// Everything a pipe delivers until its writer closes it; closes `fd`.
+std::string ReadAll(int fd) {
+  std::string out;
+  char buf[4096];
+  for (ssize_t n; (n = read(fd, buf, sizeof buf)) > 0;) out.append(buf, static_cast<std::size_t>(n));
+  close(fd);
+  return out;
+}
+
+// Starts `argv` with stdout on a pipe; returns the output, its peak RSS (kB)
+// and whether it ended with code 0.
+bool Spawn(const std::vector<std::string>& args, const std::vector<std::string>& env, std::string& out,
+           long& peakKb, double& started) {
+  started = Now();
+  int fd = -1;
+  const pid_t pid = StartPiped(args, env, fd);
+  if (!pid) return false;
+  out = ReadAll(fd);
   int status = 0;
   rusage usage{};
   wait4(pid, &status, 0, &usage);
@@ -441,12 +467,7 @@ pid_t Start(const std::vector<std::string>& args, const std::vector<std::string>
   }
   for (int fd = 3; fd < 256; ++fd)
     if (fd != keepFd) close(fd);
-  for (const std::string& e : env) putenv(const_cast<char*>(e.c_str()));
-  std::vector<char*> argv;
-  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-  argv.push_back(nullptr);
-  execvp(argv[0], argv.data());
-  _exit(127);
+  ExecChild(args, env);
 }
 
 // Runs `args` to its end; true when it exits with code 0.
@@ -458,26 +479,11 @@ bool Run(const std::vector<std::string>& args, const std::vector<std::string>& e
 
 // Runs `args` to its end and returns what it wrote to stdout.
 std::string Output(const std::vector<std::string>& args, const std::vector<std::string>& env) {
-  int fd[2];
-  if (pipe(fd) != 0) return "";
-  const pid_t pid = fork();
-  if (pid == 0) {
-    dup2(fd[1], 1);
-    close(fd[0]);
-    close(fd[1]);
-    for (const std::string& e : env) putenv(const_cast<char*>(e.c_str()));
-    std::vector<char*> argv;
-    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    execvp(argv[0], argv.data());
-    _exit(127);
-  }
-  close(fd[1]);
-  std::string out;
-  char buf[4096];
-  for (ssize_t n; pid > 0 && (n = read(fd[0], buf, sizeof buf)) > 0;) out.append(buf, static_cast<std::size_t>(n));
-  close(fd[0]);
-  if (pid > 0) waitpid(pid, nullptr, 0);
+  int fd = -1;
+  const pid_t pid = StartPiped(args, env, fd);
+  if (!pid) return "";
+  std::string out = ReadAll(fd);
+  waitpid(pid, nullptr, 0);
   return out;
 }
 
