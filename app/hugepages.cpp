@@ -36,10 +36,11 @@ bool HugePagesOnRequest(const std::string& setting) { return setting.find("[madv
 
 void RestartWithHugePages(char** argv) {
 #if defined(__SANITIZE_ADDRESS__)
-  // The sanitizer's allocator takes the place of glibc's heap.
-  (void)argv;
+  constexpr bool kGlibcHeap = false;  // the sanitizer's allocator takes its place
 #else
-  if (!argv || !argv[0]) return;
+  constexpr bool kGlibcHeap = true;
+#endif
+  if (!kGlibcHeap || !argv || !argv[0]) return;
   const char* current = std::getenv("GLIBC_TUNABLES");
   const std::string previous = current ? current : "";
   const std::string tunables = HugePageTunables(current);
@@ -60,5 +61,4 @@ void RestartWithHugePages(char** argv) {
     setenv("GLIBC_TUNABLES", previous.c_str(), 1);
   else
     unsetenv("GLIBC_TUNABLES");
-#endif
 }

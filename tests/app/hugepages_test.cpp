@@ -37,6 +37,7 @@ TEST(HugePages, OnlyOnRequestSettingRestarts) {
   EXPECT_FALSE(HugePagesOnRequest(""));  // no THP support in the kernel
 }
 
+#if !defined(__SANITIZE_ADDRESS__)
 std::string ReadFile(const std::string& path) {
   std::ifstream f(path);
   std::stringstream s;
@@ -44,7 +45,6 @@ std::string ReadFile(const std::string& path) {
   return s.str();
 }
 
-#if !defined(__SANITIZE_ADDRESS__)
 // The demo binary restarts itself in place: same process, the tunable in its
 // environment, and it still runs to a normal end.
 TEST(HugePages, DemoRestartsItselfOnceAndRuns) {
