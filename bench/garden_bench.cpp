@@ -520,7 +520,7 @@ XvfbResult XvfbFps(double seconds) {
   int fd[2];
   if (pipe(fd) != 0) return {0, "no pipe"};
   const pid_t xvfb = Start({"Xvfb", "-displayfd", std::to_string(fd[1]), "-screen", "0", "800x600x24", "-nolisten",
-                            "tcp"},
+                            "tcp", "-noreset"},
                            {}, fd[1]);
   close(fd[1]);
   std::string display;

@@ -42,7 +42,10 @@ fail() {
 }
 
 # Xvfb picks a free display number itself and writes it to the pipe file.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+# -noreset: by default the server resets whenever its last client leaves,
+# and the probes below (xdotool, xwininfo) come and go; a program that
+# connects during such a reset is refused.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
 display=""
 for _ in $(seq 1 100); do

@@ -29,7 +29,9 @@ namespace {
 
 bool Installed(const char* path) { return access(path, X_OK) == 0; }
 
-// An Xvfb server on a display of its own for the lifetime of the object.
+// An Xvfb server on a display of its own for the lifetime of the object;
+// it does not reset when its last client leaves (a client connecting during
+// a reset is refused).
 class Xvfb {
  public:
   Xvfb() {
@@ -39,7 +41,7 @@ class Xvfb {
     if (pid_ == 0) {
       const std::string name = ":" + std::to_string(display_);
       execl("/usr/bin/Xvfb", "Xvfb", name.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
-            static_cast<char*>(nullptr));
+            "-noreset", static_cast<char*>(nullptr));
       _exit(127);
     }
     for (int i = 0; i < 100 && !ready_; ++i) {  // up to 10 s
