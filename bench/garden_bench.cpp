@@ -596,9 +596,19 @@ int main(int argc, char** argv) {
       std::printf("demo frame rate at the start view in Xvfb (800x600): %.2f fps\n", x.fps);
       return x.skipped.empty() ? 0 : 1;
     }
-    if (a == "--out" && i + 1 < argc) out = argv[++i];
-    if (a == "--frames" && i + 1 < argc) frames = std::max(1, std::atoi(argv[++i]));
-    if (a == "--runs" && i + 1 < argc) runs = std::max(1, std::atoi(argv[++i]));
+    if (a == "--out" && i + 1 < argc) {
+      out = argv[++i];
+    } else if (a == "--frames" && i + 1 < argc) {
+      frames = std::max(1, std::atoi(argv[++i]));
+    } else if (a == "--runs" && i + 1 < argc) {
+      runs = std::max(1, std::atoi(argv[++i]));
+    } else {
+      std::fprintf(stderr,
+                   "usage: garden_bench [--out FILE] [--frames N] [--runs N]\n"
+                   "       garden_bench --xvfb\n"
+                   "Run it from the folder with the texture files (build/run).\n");
+      return 2;
+    }
   }
   MaskFloatingPointExceptions();
   UseHeadlessPlatform(1024, 768);  // texture faults would show message boxes
