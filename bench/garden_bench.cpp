@@ -89,17 +89,6 @@ struct CaptureResult {
   std::uint64_t vertices = 0, triangles = 0, primitives = 0;
 };
 
-std::uint64_t Triangles(GLenum mode, std::size_t n) {
-  switch (mode) {
-    case GL_TRIANGLES: return n / 3;
-    case GL_TRIANGLE_STRIP:
-    case GL_TRIANGLE_FAN:
-    case GL_POLYGON: return n >= 3 ? n - 2 : 0;
-    case GL_QUADS: return n / 4 * 2;
-    case GL_QUAD_STRIP: return n >= 4 ? (n - 2) / 2 * 2 : 0;
-    default: return 0;
-  }
-}
 
 CaptureResult BenchCapture(int runs) {
   CaptureResult r;
@@ -172,7 +161,7 @@ std::map<GroupKey, Group> BakeFrame(CaptureResult& r) {
   std::map<GroupKey, Group> groups;
   for (const CapturedPrimitive& p : CapturedPrimitives()) {
     r.vertices += p.count;
-    r.triangles += Triangles(p.mode, p.count);
+    r.triangles += TrianglesFor(p.mode, p.count);
     ++r.primitives;
     GroupKey key{p.texture, p.texture2D, p.lighting, p.twoSide, p.alphaTest, p.cullFace, p.alphaFunc, p.alphaRef};
     Group& g = groups[key];

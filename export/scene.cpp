@@ -147,17 +147,6 @@ MeshPart& PartFor(PlantMesh& plant, const SceneMaterial& m) {
 
 }  // namespace
 
-std::uint64_t TrianglesFor(GLenum mode, std::size_t n) {
-  switch (mode) {
-    case GL_TRIANGLES: return n / 3;
-    case GL_TRIANGLE_STRIP:
-    case GL_TRIANGLE_FAN:
-    case GL_POLYGON: return n >= 3 ? n - 2 : 0;
-    case GL_QUADS: return (n / 4) * 2;
-    case GL_QUAD_STRIP: return n >= 4 ? ((n - 2) / 2) * 2 : 0;
-    default: return 0;
-  }
-}
 
 void AppendCapturedTriangles(PlantMesh& plant, std::size_t first, std::size_t last) {
   const std::vector<CapturedVertex>& verts = CapturedVertices();

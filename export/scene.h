@@ -79,9 +79,6 @@ std::string BuildGardenScene(const SceneRequest& request, GardenScene& scene);
 // restricted to primitives [first, last): appends parts to `plant`.
 void AppendCapturedTriangles(PlantMesh& plant, std::size_t first, std::size_t last);
 
-// Triangles GL draws for `count` vertices of a glBegin mode.
-std::uint64_t TrianglesFor(GLenum mode, std::size_t count);
-
 // Totals over a scene.
 std::uint64_t SceneVertexCount(const GardenScene& scene);
 std::uint64_t SceneTriangleCount(const GardenScene& scene);

@@ -1480,6 +1480,18 @@ void SetCaptureLogging(bool on) { g.logging = on; }
 const std::vector<CapturedVertex>& CapturedVertices() { return g.vertices; }
 const std::vector<CapturedPrimitive>& CapturedPrimitives() { return g.primitives; }
 
+std::uint64_t TrianglesFor(GLenum mode, std::size_t n) {
+  switch (mode) {
+    case GL_TRIANGLES: return n / 3;
+    case GL_TRIANGLE_STRIP:
+    case GL_TRIANGLE_FAN:
+    case GL_POLYGON: return n >= 3 ? n - 2 : 0;
+    case GL_QUADS: return (n / 4) * 2;
+    case GL_QUAD_STRIP: return n >= 4 ? ((n - 2) / 2) * 2 : 0;
+    default: return 0;
+  }
+}
+
 void ClearCapturedGeometry() {
   g.vertices.clear();
   g.primitives.clear();

@@ -111,6 +111,9 @@ void SetCaptureLogging(bool on);
 // Geometry emitted by executed glBegin/glEnd pairs.
 const std::vector<CapturedVertex>& CapturedVertices();
 const std::vector<CapturedPrimitive>& CapturedPrimitives();
+// Triangles GL draws for `count` vertices of a glBegin mode (0 for points
+// and lines).
+std::uint64_t TrianglesFor(GLenum mode, std::size_t count);
 void ClearCapturedGeometry();
 void SetCaptureGeometry(bool on);  // off: count only
 // Vertices and primitives emitted since the last clear, counted whether or

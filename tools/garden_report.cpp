@@ -31,17 +31,6 @@ struct Totals {
   std::array<double, 6> bbox{};
 };
 
-std::uint64_t TrianglesOf(GLenum mode, std::size_t n) {
-  switch (mode) {
-    case GL_TRIANGLES: return n / 3;
-    case GL_TRIANGLE_STRIP:
-    case GL_TRIANGLE_FAN:
-    case GL_POLYGON: return n >= 3 ? n - 2 : 0;
-    case GL_QUADS: return (n / 4) * 2;
-    case GL_QUAD_STRIP: return n >= 4 ? ((n - 2) / 2) * 2 : 0;
-    default: return 0;
-  }
-}
 
 // Sums what the capture emitted since its geometry was last cleared.
 Totals Measure() {
@@ -51,7 +40,7 @@ Totals Measure() {
   double hi[3] = {-lo[0], -lo[1], -lo[2]};
   for (const CapturedPrimitive& p : CapturedPrimitives()) {
     t.primitives++;
-    t.triangles += TrianglesOf(p.mode, p.count);
+    t.triangles += TrianglesFor(p.mode, p.count);
   }
   for (const CapturedVertex& v : CapturedVertices()) {
     const double c[3] = {v.x, v.y, v.z};
