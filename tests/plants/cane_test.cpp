@@ -54,11 +54,7 @@ TEST_F(CaneGenerator, CallOrderAndAngles) {
   const std::vector<double> d = FreshDraws(6);
   GLuint Canna = 0;
   CaneAdvancedFractal3D(Canna, LeafPoint, MatWood, MatGreen, 8, 1, 0.2f);
-  struct Step {
-    const char* name;
-    std::vector<double> args;
-  };
-  const std::vector<Step> expected = {
+  const std::vector<ExpectedCall> expected = {
       {"glPushMatrix", {}},
       {"glPushAttrib", {GL_LIGHTING_BIT}},
       {"glTranslatef", {0, 0, 0}},
@@ -81,15 +77,7 @@ TEST_F(CaneGenerator, CallOrderAndAngles) {
       {"glPopAttrib", {}},
       {"glPopMatrix", {}},
   };
-  const auto& calls = CapturedListCalls(Plant);
-  ASSERT_EQ(calls.size(), expected.size());
-  for (std::size_t i = 0; i < calls.size(); ++i) {
-    SCOPED_TRACE(i);
-    EXPECT_STREQ(calls[i].name, expected[i].name);
-    ASSERT_EQ(static_cast<std::size_t>(calls[i].argCount), expected[i].args.size());
-    for (std::size_t k = 0; k < expected[i].args.size(); ++k)
-      EXPECT_EQ(calls[i].arg(static_cast<int>(k)), expected[i].args[k]);
-  }
+  ExpectListCalls(Plant, expected);
 }
 
 // The stalk is slim: sphere radius 0.057 / 1.15 at height 0.9, tube radius

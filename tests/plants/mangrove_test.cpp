@@ -60,11 +60,7 @@ TEST_F(MangroveGenerator, DepthFourDrawsAndStructure) {
 TEST_F(MangroveGenerator, PlantListPlacesTreeAndRoots) {
   GLuint Mangrovia = 0;
   MangroveTypeAdvancedFractal3D(Mangrovia, LeafPoint, MatWood, MatGreen, 6, 1, 1);
-  struct Step {
-    const char* name;
-    std::vector<double> args;
-  };
-  const std::vector<Step> expected = {
+  const std::vector<ExpectedCall> expected = {
       {"glPushMatrix", {}},
       {"glPushAttrib", {GL_LIGHTING_BIT}},
       {"glTranslatef", {0, 0.35f, 0}},
@@ -77,15 +73,7 @@ TEST_F(MangroveGenerator, PlantListPlacesTreeAndRoots) {
       {"glPopAttrib", {}},
       {"glPopMatrix", {}},
   };
-  const auto& calls = CapturedListCalls(Mangrovia);
-  ASSERT_EQ(calls.size(), expected.size());
-  for (std::size_t i = 0; i < calls.size(); ++i) {
-    SCOPED_TRACE(i);
-    EXPECT_STREQ(calls[i].name, expected[i].name);
-    ASSERT_EQ(static_cast<std::size_t>(calls[i].argCount), expected[i].args.size());
-    for (std::size_t k = 0; k < expected[i].args.size(); ++k)
-      EXPECT_EQ(calls[i].arg(static_cast<int>(k)), expected[i].args[k]);
-  }
+  ExpectListCalls(Mangrovia, expected);
 }
 
 // Depth 0: two crowns and no trunk in the tree list; the roots keep their

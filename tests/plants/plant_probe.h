@@ -140,4 +140,23 @@ inline double Angle(double draw, double k, double b) {
 // Distance of a vertex from the y axis.
 inline double RadiusY(const CapturedVertex& v) { return std::hypot(v.x, v.z); }
 
+// One call a list is expected to hold: its name and numeric arguments.
+struct ExpectedCall {
+  const char* name;
+  std::vector<double> args;
+};
+
+// The list holds exactly these calls, in this order, with these arguments.
+inline void ExpectListCalls(GLuint list, const std::vector<ExpectedCall>& expected) {
+  const auto& calls = CapturedListCalls(list);
+  ASSERT_EQ(calls.size(), expected.size());
+  for (std::size_t i = 0; i < calls.size(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_STREQ(calls[i].name, expected[i].name);
+    ASSERT_EQ(static_cast<std::size_t>(calls[i].argCount), expected[i].args.size());
+    for (std::size_t k = 0; k < expected[i].args.size(); ++k)
+      EXPECT_EQ(calls[i].arg(static_cast<int>(k)), expected[i].args[k]);
+  }
+}
+
 }  // namespace plantprobe
